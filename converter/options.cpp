@@ -1,0 +1,3 @@
+#include "converter/options.h"
+
+bool apply_options(int, char **) { return true; }
