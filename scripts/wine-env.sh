@@ -7,14 +7,15 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$root/build/locale"
 unset DISPLAY
-[ -d "$LOCPATH/ja_JP.UTF-8" ] && export LC_ALL=ja_JP.UTF-8
+# bash cannot load a locale from a LOCPATH set in its own run; its children can.
+[ -d "$LOCPATH/ja_JP.UTF-8" ] && { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 
 wine_prepare() {
     if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
         mkdir -p "$LOCPATH"
         localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
     fi
-    export LC_ALL=ja_JP.UTF-8
+    { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
     if [ ! -f "$WINEPREFIX/.ready" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1 || true
