@@ -8,7 +8,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$root/build/locale"
 unset DISPLAY
 # bash cannot load a locale from a LOCPATH set in its own run; its children can.
-[ -d "$LOCPATH/ja_JP.UTF-8" ] && { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+if [ -d "$LOCPATH/ja_JP.UTF-8" ]; then { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null; fi
 
 wine_prepare() {
     if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
