@@ -1,0 +1,69 @@
+// A stand-in for the script runtime: a real top-level window with real child controls as its
+// objects, the runtime's window record laid out by offset inside guard bytes, and the built
+// plug-in loaded and called by its exported names as the runtime calls it.
+#ifndef TESTS_PLUGIN_TEST_HOST_H
+#define TESTS_PLUGIN_TEST_HOST_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "plugin/host_records.h"
+
+enum : int { testObjectCount = 4 };
+
+class TestHost {
+  public:
+    // Loads a fresh copy of Lumbra.hpi (its globals start from zero) and opens the window.
+    TestHost();
+    // Closes the window and unloads the plug-in.
+    ~TestHost();
+    TestHost(const TestHost &) = delete;
+    TestHost &operator=(const TestHost &) = delete;
+
+    // Calls an export of four 32-bit arguments by its exact name, as the runtime does.
+    int call(const char *exportName, int a = 0, int b = 0, int c = 0, int d = 0);
+    int call(const char *exportName, const void *a, int b = 0, int c = 0, int d = 0);
+    // The one export without arguments.
+    int copyright();
+
+    // Creates the rich edit control in place of object number i.
+    int create(int i = 0) { return call("_CreateREdit@16", info(), i); }
+
+    HostWindowInfo *info() { return reinterpret_cast<HostWindowInfo *>(record.data()); }
+    // True when no byte of the window record outside dc, window and objects has changed.
+    bool recordGuardsIntact() const;
+    // Handles the window's pending messages.
+    void pump();
+
+    HMODULE plugin = nullptr;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    HWND objects[testObjectCount] = {};
+    RECT objectRects[testObjectCount] = {}; // client coordinates the objects were placed at
+
+  private:
+    std::vector<uint8_t> record;
+};
+
+// Answers a modal box of this process from a second thread: waits for the dialog window
+// (class "#32770"), lets prepare() set its controls, then presses the button with id.
+class DialogAnswer {
+  public:
+    DialogAnswer(int id, std::function<void(HWND)> prepare = nullptr);
+    // Waits for the thread; true when a dialog was found and answered.
+    bool join();
+    ~DialogAnswer();
+    HWND dialog = nullptr;
+
+  private:
+    static DWORD WINAPI run(void *self);
+    int id;
+    std::function<void(HWND)> prepare;
+    HANDLE thread = nullptr;
+    bool answered = false;
+};
+
+#endif
