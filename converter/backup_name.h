@@ -2,7 +2,25 @@
 #ifndef CONVERTER_BACKUP_NAME_H
 #define CONVERTER_BACKUP_NAME_H
 
-enum : int { backup_description_size = 128 };
+#include <cstddef>
+
+enum : int {
+    backup_description_size = 128,
+    backup_path_size = 520, // a target of up to 260 characters and a base name of up to 260
+};
+
+// Tells whether a byte starts a double-byte character in the code page in use.
+using LeadBytePredicate = bool (*)(unsigned char byte);
+
+// Writes the backup path of the file at path into name (size bytes). Extension mode: the
+// whole path followed by the target. Folder mode: the target followed by the base name, found
+// after the last '\' (or, with none, the last '/') taking double-byte characters as units.
+// False, with name empty, when the result would not fit.
+bool make_backup_name(const char *path, char *name, size_t size, LeadBytePredicate is_lead_byte);
+
+// True when the walk's folder path names the backup folder (folder mode, backups on), compared
+// over backup_compare_length bytes with A to Z folded to a to z.
+bool is_backup_folder(const char *path);
 
 // The one-line description of the backup setting in settings, as the usage screen shows it.
 // A description that would not fit its 128-byte buffer is cut there. Never fails.

@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "converter/run.h"
+
+int main(int argc, char **argv) {
+    return run(argc, argv);
+}

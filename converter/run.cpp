@@ -1,1 +1,49 @@
-// placeholder
+#include "converter/run.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "converter/backup.h"
+#include "converter/mask.h"
+#include "converter/options.h"
+#include "converter/program_path.h"
+#include "converter/settings.h"
+#include "converter/settings_file.h"
+#include "converter/walk.h"
+#include "converter/walk_rules.h"
+
+int run(int argc, char **argv) {
+    char ini_path[path_buffer_size];
+    if (!settings_file_path(ini_path, sizeof ini_path)) {
+        std::printf("Error-set ini file failed.\n");
+        return 1;
+    }
+    if (!load_settings_file(ini_path)) {
+        std::printf("Error-load ini file failed.\n");
+        return 1;
+    }
+    if (!apply_options(argc, argv))
+        return 1;
+    if (!split_file_mask(settings.file_mask)) {
+        std::printf("Error-not enough memory for the file mask.\n");
+        return 1;
+    }
+    if (!check_backup_folder())
+        return 1;
+
+    char folder[path_buffer_size];
+    DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+    // A longer folder does not fit: the call then answers with the size it would need.
+    if (length == 0 || length >= sizeof folder) {
+        std::printf("Error-can't get current folder!\n");
+        return 1;
+    }
+    if (folder[length - 1] == '\\')
+        folder[length - 1] = '\0';
+
+    print_file_mask();
+    walk_folder(folder);
+    std::printf("convert %d files.\n", static_cast<int>(settings.converted_count));
+    return 0;
+}

@@ -1,1 +1,19 @@
-// placeholder
+#include "converter/system_error.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+void report_system_error(const char *path) {
+    // Read first: any later call, printf included, may overwrite it.
+    DWORD code = GetLastError();
+    report_error_code(path, code);
+}
+
+void report_error_code(const char *path, unsigned long code) {
+    char text[system_message_size];
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr))
+        std::snprintf(text, sizeof text, "error %lu", code);
+    std::printf("%s : %s\n", path, text);
+}

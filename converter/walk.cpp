@@ -1,1 +1,112 @@
-// placeholder
+#include "converter/walk.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "converter/backup_name.h"
+#include "converter/file_conversion.h"
+#include "converter/name_list.h"
+#include "converter/settings.h"
+#include "converter/walk_rules.h"
+
+namespace {
+
+struct Search {
+    HANDLE h;
+    Search(const char *pattern, WIN32_FIND_DATAA &entry) : h(FindFirstFileA(pattern, &entry)) {}
+    ~Search() {
+        if (h != INVALID_HANDLE_VALUE)
+            FindClose(h);
+    }
+    Search(const Search &) = delete;
+    Search &operator=(const Search &) = delete;
+    bool found() const { return h != INVALID_HANDLE_VALUE; }
+};
+
+void report_too_long(const char *folder, const char *name) {
+    std::printf("skip too long path : %s\\%s\n", folder, name);
+}
+
+void report_out_of_memory(const char *folder, const char *name) {
+    std::printf("%s\\%s : not enough memory\n", folder, name);
+}
+
+void list_files(const char *path, const char *pattern, NameList &files) {
+    char search_path[path_buffer_size];
+    if (!join_path(search_path, sizeof search_path, path, pattern)) {
+        report_too_long(path, pattern);
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    Search search(search_path, entry);
+    if (!search.found())
+        return;
+    do {
+        switch (classify_entry(entry.dwFileAttributes, entry.nFileSizeHigh)) {
+        case EntryClass::listed:
+            if (!files.add(entry.cFileName, entry.nFileSizeLow))
+                report_out_of_memory(path, entry.cFileName);
+            break;
+        case EntryClass::too_large:
+            std::printf("skip too large file : %s\n", entry.cFileName);
+            break;
+        case EntryClass::skipped_by_attribute:
+            std::printf("skip file by attribute : %s\n", entry.cFileName);
+            break;
+        case EntryClass::passed_over:
+            break;
+        }
+    } while (FindNextFileA(search.h, &entry));
+}
+
+void list_folders(const char *path, NameList &folders) {
+    char search_path[path_buffer_size];
+    if (!join_path(search_path, sizeof search_path, path, "*.*")) {
+        report_too_long(path, "*.*");
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    Search search(search_path, entry);
+    if (!search.found())
+        return;
+    do {
+        if (is_subfolder(entry.dwFileAttributes, entry.cFileName) &&
+            !folders.add(entry.cFileName, 0))
+            report_out_of_memory(path, entry.cFileName);
+    } while (FindNextFileA(search.h, &entry));
+}
+
+} // namespace
+
+void walk_folder(const char *path) {
+    if (is_backup_folder(path)) {
+        std::printf("%s is backup path. Skip this.\n", path);
+        return;
+    }
+    std::printf("%s\n", path);
+
+    // Every search of this folder is closed before its files change or its subfolders are
+    // entered, so the rewrites and the backup copies they create never disturb a listing.
+    NameList files;
+    for (int32_t i = 0; i < mask_list.count; ++i)
+        list_files(path, mask_list.names[i], files);
+    for (int32_t i = 0; i < files.count; ++i) {
+        char file_path[path_buffer_size];
+        if (join_path(file_path, sizeof file_path, path, files.names[i]))
+            convert_file(file_path);
+        else
+            report_too_long(path, files.names[i]);
+    }
+
+    NameList folders;
+    list_folders(path, folders);
+    // Each level adds at least two characters, so the path limit also ends a folder loop.
+    for (int32_t i = 0; i < folders.count; ++i) {
+        char folder_path[path_buffer_size];
+        if (join_path(folder_path, sizeof folder_path, path, folders.names[i]))
+            walk_folder(folder_path);
+        else
+            report_too_long(path, folders.names[i]);
+    }
+}

@@ -1,0 +1,10 @@
+// In-place newline conversion of one file, with its backup copy.
+#ifndef CONVERTER_FILE_CONVERSION_H
+#define CONVERTER_FILE_CONVERSION_H
+
+// Converts the file at path in place when its newlines are not all of the target kind; prints
+// "convert: <path>" and counts it in settings when done, or one line for the failure. The size
+// comes from the opened file, so a file that changed since it was listed is still read whole.
+void convert_file(const char *path);
+
+#endif

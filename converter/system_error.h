@@ -1,0 +1,14 @@
+// The one line that reports a failed system call.
+#ifndef CONVERTER_SYSTEM_ERROR_H
+#define CONVERTER_SYSTEM_ERROR_H
+
+enum : int { system_message_size = 256 };
+
+// Prints "<path> : <system text>\n" for the calling thread's last error code. When the system
+// has no text for the code, the text is "error <code>".
+void report_system_error(const char *path);
+
+// The same line for a given error code.
+void report_error_code(const char *path, unsigned long code);
+
+#endif

@@ -1,0 +1,35 @@
+#include "converter/walk_rules.h"
+
+#include <cstdio>
+#include <cstring>
+
+enum : uint32_t {
+    attribute_directory = 0x10,
+    attribute_archive = 0x20,
+    attribute_normal = 0x80,
+};
+
+EntryClass classify_entry(uint32_t attributes, uint32_t size_high) {
+    uint32_t low = attributes & 0xFF;
+    if (low & (attribute_archive | attribute_normal))
+        return size_high != 0 ? EntryClass::too_large : EntryClass::listed;
+    if (low & attribute_directory)
+        return EntryClass::passed_over;
+    return EntryClass::skipped_by_attribute;
+}
+
+bool is_subfolder(uint32_t attributes, const char *name) {
+    if (!(attributes & attribute_directory))
+        return false;
+    return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
+}
+
+bool join_path(char *path, size_t size, const char *folder, const char *name) {
+    int length = std::snprintf(path, size, "%s\\%s", folder, name);
+    if (length < 0 || static_cast<size_t>(length) >= size) {
+        if (size > 0)
+            path[0] = '\0';
+        return false;
+    }
+    return true;
+}
