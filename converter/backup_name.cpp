@@ -61,13 +61,19 @@ bool is_backup_folder(const char *path) {
     return true;
 }
 
+// A long target is cut so that the closing quote still fits the description.
+static void describe_target(char *text, size_t size, const char *lead) {
+    int room = static_cast<int>(size - std::strlen(lead) - 2);
+    std::snprintf(text, size, "%s%.*s\"", lead, room, settings.backup_target);
+}
+
 const char *describe_backup() {
     static char text[backup_description_size];
     if (!settings.backup_flag)
         std::snprintf(text, sizeof text, "Not backup");
     else if (extension_mode())
-        std::snprintf(text, sizeof text, "Rename extention to \"%s\"", settings.backup_target);
+        describe_target(text, sizeof text, "Rename extention to \"");
     else
-        std::snprintf(text, sizeof text, "Copy to \"%s\"", settings.backup_target);
+        describe_target(text, sizeof text, "Copy to \"");
     return text;
 }

@@ -4,10 +4,16 @@
 #include <cstring>
 
 NameList::~NameList() {
+    clear();
+}
+
+void NameList::clear() {
     for (int32_t i = 0; i < count; ++i)
         std::free(names[i]);
     std::free(names);
     std::free(values);
+    names = nullptr;
+    values = nullptr;
     count = 0;
     capacity = 0;
 }

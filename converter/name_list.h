@@ -14,6 +14,8 @@ class NameList {
     // Appends a copy of text with value; grows by 10 slots when full. Returns false, leaving
     // the list as it was, when memory runs out.
     bool add(const char *text, uint32_t value);
+    // Frees every text and both arrays, leaving the list as a new one.
+    void clear();
 
     int32_t count = 0;
     int32_t capacity = 0;

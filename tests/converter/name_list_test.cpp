@@ -32,3 +32,16 @@ TEST(NameList, OwnsItsCopies) {
     ASSERT_TRUE(list.add("", 0));
     EXPECT_STREQ("", list.names[1]);
 }
+
+TEST(NameList, ClearLeavesANewList) {
+    NameList list;
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(list.add("x", i));
+    list.clear();
+    EXPECT_EQ(0, list.count);
+    EXPECT_EQ(0, list.capacity);
+    EXPECT_EQ(nullptr, list.names);
+    ASSERT_TRUE(list.add("y", 1));
+    EXPECT_STREQ("y", list.names[0]);
+    EXPECT_EQ(10, list.capacity);
+}
