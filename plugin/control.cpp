@@ -1,18 +1,114 @@
+#include "plugin/control.h"
+
+#include <richedit.h>
+
 #include "plugin/exports.h"
+#include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 
-int __stdcall CreateREdit(int, int, int, int) {
+enum : int {
+    createdOutOfRange = 3,
+    controlExists = -255,
+    objectMissing = -1,
+    creationImpossible = -3,
+    noControl = -1,
+    controlStillAlive = -2,
+};
+
+enum : DWORD { richEditStyle = 0x50B09944 };
+enum : int { controlId = 0xFF00, hostFrameWidth = 3 };
+enum : LPARAM { textLimit = 0x40000000 };
+
+RECT controlPlacement(const RECT &object, const RECT &hostWindow, int captionHeight) {
+    RECT placed;
+    placed.left = object.left - hostWindow.left - hostFrameWidth;
+    placed.top = object.top - hostWindow.top - captionHeight - hostFrameWidth;
+    placed.right = placed.left + (object.right - object.left);
+    placed.bottom = placed.top + (object.bottom - object.top);
+    return placed;
+}
+
+static void applyInitialFormat(HWND control) {
+    CHARFORMATA format;
+    fillBytes(&format, 0, sizeof format);
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_FACE | CFM_COLOR;
+    format.dwEffects = CFE_AUTOCOLOR;
+    static const char face[] = "System";
+    static_assert(sizeof face <= sizeof format.szFaceName, "face name fits");
+    copyString(format.szFaceName, face);
+    SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+int __stdcall CreateREdit(int info, int objectNumber, int, int) {
+    if (objectNumber < 0 || objectNumber >= hostObjectCount)
+        return createdOutOfRange;
+    if (controlSlot.control)
+        return controlExists;
+    HostWindowInfo *host = reinterpret_cast<HostWindowInfo *>(static_cast<intptr_t>(info));
+    HWND object = host->objects[objectNumber];
+    if (!IsWindow(object))
+        return objectMissing;
+    // Once the library has been given back, its window class may be gone with it; and the
+    // object must survive a failed creation, so nothing is destroyed before the control exists.
+    if (!pluginState.richEditLibrary)
+        return creationImpossible;
+    RECT objectRect;
+    GetWindowRect(object, &objectRect);
+    HWND hostWindow = host->window;
+    RECT hostRect;
+    GetWindowRect(hostWindow, &hostRect);
+    RECT placed = controlPlacement(objectRect, hostRect, GetSystemMetrics(SM_CYCAPTION));
+    HWND control = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "RICHEDIT", "", richEditStyle, placed.left, placed.top,
+        placed.right - placed.left, placed.bottom - placed.top, hostWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), pluginState.instance, nullptr);
+    if (!control)
+        return creationImpossible;
+    DestroyWindow(object);
+    controlSlot.control = control;
+    controlSlot.hostWindow = hostWindow;
+    controlSlot.hostDC = host->dc;
+    SendMessageA(control, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOWORDSELECTION);
+    applyInitialFormat(control);
+    SetFocus(control);
+    SendMessageA(control, EM_EXLIMITTEXT, 0, textLimit);
+    host->objects[objectNumber] = control;
     return 0;
 }
+
+// The handle stays in the slot on purpose: the next guarded export then reports no control.
 int __stdcall _FreeREdit(int, int, int, int) {
+    if (IsWindow(controlSlot.control))
+        DestroyWindow(controlSlot.control);
+    if (pluginState.richEditLibrary) {
+        FreeLibrary(pluginState.richEditLibrary);
+        pluginState.richEditLibrary = nullptr;
+    }
     return 0;
 }
+
 int __stdcall REditFree(int, int, int, int) {
+    if (IsWindow(controlSlot.control))
+        return controlStillAlive;
+    controlSlot.control = nullptr;
     return 0;
 }
+
 int __stdcall REditClear(int, int, int, int) {
+    if (!controlAlive())
+        return noControl;
+    SendMessageA(controlSlot.control, WM_SETTEXT, 0, 0);
+    SendMessageA(controlSlot.control, EM_SETMODIFY, FALSE, 0);
     return 0;
 }
-int __stdcall SetREditMode(int, int, int, int) {
+
+// Switching on first and toggling after leaves the same end state whatever the state before.
+int __stdcall SetREditMode(int mode, int, int, int) {
+    if (!controlAlive())
+        return noControl;
+    SendMessageA(controlSlot.control, EM_SETOPTIONS, ECOOP_OR, ECO_READONLY);
+    if (mode != 0)
+        SendMessageA(controlSlot.control, EM_SETOPTIONS, ECOOP_XOR, ECO_READONLY);
     return 0;
 }
