@@ -1,8 +1,17 @@
 #include "converter/program_path.h"
 
-#include <cstring>
+#include <windows.h>
+
+#include "converter/settings_rules.h"
 
 bool settings_file_path(char *path, size_t size) {
-    std::strncpy(path, "eolfix.ini", size);
-    return true;
+    char program[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    // A full buffer means the path was cut, and a cut path names some other file.
+    if (length == 0 || length >= sizeof program) {
+        if (size > 0)
+            path[0] = '\0';
+        return false;
+    }
+    return settings_path_for(program, path, size);
 }
