@@ -1,15 +1,75 @@
 #include "plugin/exports.h"
+#include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
+#include "plugin/string_capacity.h"
 
-int __stdcall REditSetText(int, int, int, int) {
+#include <richedit.h>
+
+#include <cstdint>
+
+static HostVariable *hostVariable(int address) {
+    return reinterpret_cast<HostVariable *>(static_cast<intptr_t>(address));
+}
+
+// Bytes that the variable's storage holds. The runtime keeps large variables' sizes in a
+// separate 32-bit record and says so in sizeRecordFlag; the 16-bit fields are stale then.
+static int32_t variableCapacity(const HostVariable &variable) {
+    if (variable.sizeRecordFlag > 0)
+        return stringCapacity(variable.sizeRecord->unitLength, variable.sizeRecord->elementCount);
+    return stringCapacity(variable.unitLength, variable.elementCount);
+}
+
+int __stdcall REditSetText(int variableAddress, int, int, int) {
+    HostVariable *variable = hostVariable(variableAddress);
+    if (variable->type != hostTypeString)
+        return -1;
+    if (!controlAlive())
+        return -2;
+    int32_t capacity = variableCapacity(*variable);
+    if (capacity <= 0)
+        return -1;
+    char *text = static_cast<char *>(variable->data);
+    // A text that fills its buffer carries no terminator of its own.
+    text[capacity - 1] = '\0';
+    SetWindowTextA(controlSlot.control, text);
     return 0;
 }
-int __stdcall REditGetText(int, int, int, int) {
+
+int __stdcall REditGetText(int variableAddress, int, int, int) {
+    HostVariable *variable = hostVariable(variableAddress);
+    if (variable->type != hostTypeString)
+        return -1;
+    if (!controlAlive())
+        return -2;
+    int32_t capacity = variableCapacity(*variable);
+    if (capacity <= 0)
+        return -1;
+    char *text = static_cast<char *>(variable->data);
+    int copied = GetWindowTextA(controlSlot.control, text, capacity);
+    // Some controls leave the last byte alone when the text does not fit.
+    text[capacity - 1] = '\0';
+    return -copied;
+}
+
+int __stdcall GetREditLength(int variableAddress, int, int, int) {
+    if (!controlAlive())
+        return -1;
+    HostVariable *variable = hostVariable(variableAddress);
+    if (variable->type != hostTypeInteger)
+        return -2;
+    *static_cast<int32_t *>(variable->data) = GetWindowTextLengthA(controlSlot.control);
     return 0;
 }
-int __stdcall GetREditLength(int, int, int, int) {
-    return 0;
-}
-int __stdcall GetREditLines(int, int, int, int) {
+
+int __stdcall GetREditLines(int variableAddress, int, int, int) {
+    if (!controlAlive())
+        return -1;
+    HostVariable *variable = hostVariable(variableAddress);
+    if (variable->type != hostTypeInteger)
+        return -2;
+    int length = GetWindowTextLengthA(controlSlot.control);
+    // The line of the last character is the last line; an empty control asks about index -1.
+    LRESULT lastLine = SendMessageA(controlSlot.control, EM_EXLINEFROMCHAR, 0, length - 1);
+    *static_cast<int32_t *>(variable->data) = static_cast<int32_t>(lastLine) + 1;
     return 0;
 }
