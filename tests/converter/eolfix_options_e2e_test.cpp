@@ -62,7 +62,7 @@ TEST_F(EolfixOptions, HelpAndIllegalOptions) {
     expect_run("-m*.c", error_line("-m*.c") + defaults);
 }
 
-TEST_F(EolfixOptions, OptionsBeforTheStopAreInForce) {
+TEST_F(EolfixOptions, OptionsBeforeTheStopAreInForce) {
     write_settings("keeptime=on\r\ndoinet=on\r\n");
     expect_run("-ou -h",
                screen({"ON", "*.txt;*.htm;*.html", 3, "ON", "Rename extention to \".bak\""}));
@@ -84,6 +84,17 @@ TEST_F(EolfixOptions, EmptyMaskWalksAndConvertsNothing) {
 TEST_F(EolfixOptions, MissingSettingsFileEndsEveryRun) {
     expect_run("-?", crlf("File open error : " + root_ + "\\eolfix.ini\n" +
                           "Error-load ini file failed.\n"));
+}
+
+TEST_F(EolfixOptions, ProgramPathWithoutDotHasNoSettingsFile) {
+    if (root_.find('.') != std::string::npos)
+        GTEST_SKIP() << "the temporary folder's own '.' would be taken for the extension";
+    const std::string bare = root_ + "\\eolfix";
+    ASSERT_TRUE(CopyFileA(exe_.c_str(), bare.c_str(), FALSE));
+    write_settings("");
+    const RunResult r = run_program(bare, "-?", work_);
+    EXPECT_EQ(crlf("Error-set ini file failed.\n"), r.out);
+    EXPECT_EQ(1u, r.exit_code);
 }
 
 TEST_F(EolfixOptions, BackupSettingOnTheScreen) {
