@@ -72,6 +72,14 @@ std::string eolfix_exe() {
     return path;
 }
 
+std::string install_eolfix(const std::string &folder, const std::string &ini) {
+    std::string exe = folder + "\\eolfix.exe";
+    if (!CopyFileA(eolfix_exe().c_str(), exe.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy eolfix.exe to " << folder << ": " << GetLastError();
+    write_file(folder + "\\eolfix.ini", ini);
+    return exe;
+}
+
 std::string make_temp_folder() {
     char base[MAX_PATH];
     DWORD length = GetTempPathA(sizeof base, base);
@@ -169,17 +177,27 @@ static bool same_time(const FILETIME &a, const FILETIME &b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-bool operator==(const FileTimes &a, const FileTimes &b) {
-    return same_time(a.creation, b.creation) && same_time(a.last_access, b.last_access) &&
-           same_time(a.last_write, b.last_write);
+bool same_stored_times(const FileTimes &a, const FileTimes &b) {
+    return same_time(a.creation, b.creation) && same_time(a.last_write, b.last_write);
+}
+
+void PrintTo(const FileTimes &times, std::ostream *out) {
+    for (const FILETIME *time : {&times.creation, &times.last_access, &times.last_write}) {
+        SYSTEMTIME when;
+        FileTimeToSystemTime(time, &when);
+        char text[40];
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", when.wYear,
+                      when.wMonth, when.wDay, when.wHour, when.wMinute, when.wSecond,
+                      when.wMilliseconds);
+        *out << text;
+    }
 }
 
 FileTimes old_file_times() {
     SYSTEMTIME when{2001, 2, 0, 3, 4, 5, 6, 0};
     FileTimes times{};
     SystemTimeToFileTime(&when, &times.last_write);
-    when.wYear = 2000;
-    SystemTimeToFileTime(&when, &times.creation);
+    times.creation = times.last_write;
     when.wYear = 2002;
     SystemTimeToFileTime(&when, &times.last_access);
     return times;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 
 struct RunResult {
@@ -16,6 +17,9 @@ RunResult run_program(const std::string &exe, const std::string &args, const std
 
 // Full Windows path of the eolfix.exe that this build made.
 std::string eolfix_exe();
+
+// Copies eolfix.exe into folder beside a settings file holding ini; returns the copy's path.
+std::string install_eolfix(const std::string &folder, const std::string &ini);
 
 // A fresh empty folder under the temporary folder; the path has no trailing '\'.
 std::string make_temp_folder();
@@ -33,7 +37,10 @@ struct FileTimes {
 };
 FileTimes get_file_times(const std::string &path);
 void set_file_times(const std::string &path, const FileTimes &times);
-bool operator==(const FileTimes &a, const FileTimes &b);
+// Compares the creation and last-write times. On this system a read moves the last-access time
+// of an old file (relatime), and the creation time follows the last-write time.
+bool same_stored_times(const FileTimes &a, const FileTimes &b);
+void PrintTo(const FileTimes &times, std::ostream *out);
 // Times far enough in the past that no rewrite could produce them by chance.
 FileTimes old_file_times();
 

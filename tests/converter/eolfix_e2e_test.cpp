@@ -1,0 +1,225 @@
+// eolfix.exe run on real folder trees: its exact output, exit code and the files it leaves.
+#include "eolfix_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const char default_mask_line[] = "file mask: *.txt;*.htm;*.html;\n";
+
+class Eolfix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        base = make_temp_folder();
+        tree = base + "\\tree";
+        bin = base + "\\bin";
+        make_folder(tree);
+        make_folder(bin);
+    }
+    void TearDown() override { remove_tree(base); }
+
+    // Runs the built program with its shipped settings file in the tree.
+    RunResult run_default() { return run_program(eolfix_exe(), "", tree); }
+    // Runs a copy of the program whose settings file holds ini.
+    RunResult run_with(const std::string &ini, const std::string &folder = "") {
+        return run_program(install_eolfix(bin, ini), "", folder.empty() ? tree : folder);
+    }
+    // A file with old time stamps, so that any rewrite shows in them.
+    std::string put(const std::string &name, const std::string &bytes) {
+        std::string path = tree + "\\" + name;
+        write_file(path, bytes);
+        set_file_times(path, old_file_times());
+        return path;
+    }
+
+    std::string base, tree, bin;
+};
+
+TEST_F(Eolfix, DefaultsConvertTheWholeTreeDepthFirst) {
+    std::string a = put("a.txt", "one\ntwo\n");
+    std::string kept = put("kept.txt", "same\r\nlines\r\n");
+    put("other.dat", "x\n");
+    make_folder(tree + "\\sub");
+    std::string b = put("sub\\b.htm", "b\rc\r\nd");
+    make_folder(tree + "\\sub\\deeper");
+    std::string c = put("sub\\deeper\\c.html", "mixed\r\nand\nbare\rcr");
+    put("sub\\deeper\\empty.txt", "");
+
+    RunResult result = run_default();
+
+    EXPECT_EQ(0u, result.exit_code);
+    EXPECT_EQ(crlf(std::string(default_mask_line) + tree + "\n" + "convert: " + a + "\n" + tree +
+                   "\\sub\n" + "convert: " + b + "\n" + tree + "\\sub\\deeper\n" + "convert: " + c +
+                   "\n" + "convert 3 files.\n"),
+              result.out);
+    EXPECT_EQ("one\r\ntwo\r\n", read_file(a));
+    EXPECT_EQ("b\r\nc\r\nd", read_file(b));
+    EXPECT_EQ("mixed\r\nand\r\nbare\r\ncr", read_file(c));
+    EXPECT_EQ("one\ntwo\n", read_file(a + ".bak"));
+    EXPECT_EQ("b\rc\r\nd", read_file(b + ".bak"));
+    EXPECT_EQ("x\n", read_file(tree + "\\other.dat"));
+
+    EXPECT_EQ("same\r\nlines\r\n", read_file(kept));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(kept))
+        << "an unchanged file is not touched";
+    EXPECT_FALSE(file_exists(kept + ".bak"));
+    EXPECT_FALSE(file_exists(tree + "\\sub\\deeper\\empty.txt.bak"));
+}
+
+TEST_F(Eolfix, BackupCopiesKeepOldTimesAndAreNotConvertedAgain) {
+    std::string a = put("a.txt", "x\n");
+    RunResult first = run_default();
+    EXPECT_EQ(
+        crlf(std::string(default_mask_line) + tree + "\nconvert: " + a + "\nconvert 1 files.\n"),
+        first.out);
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(a + ".bak"));
+    EXPECT_FALSE(same_stored_times(old_file_times(), get_file_times(a)))
+        << "keep-time is off by default";
+
+    RunResult second = run_default();
+    EXPECT_EQ(crlf(std::string(default_mask_line) + tree + "\nconvert 0 files.\n"), second.out);
+    EXPECT_EQ("x\n", read_file(a + ".bak"));
+}
+
+TEST_F(Eolfix, KeepTimeRestoresAllThreeTimes) {
+    std::string a = put("a.txt", "x\n");
+    RunResult result = run_with("keeptime=on\n");
+    EXPECT_EQ(
+        crlf(std::string(default_mask_line) + tree + "\nconvert: " + a + "\nconvert 1 files.\n"),
+        result.out);
+    EXPECT_EQ("x\r\n", read_file(a));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(a));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(a + ".bak"));
+}
+
+TEST_F(Eolfix, EachTargetCutsOrGrowsTheFileToItsContent) {
+    const struct {
+        const char *ini;
+        const char *expected;
+    } cases[] = {
+        {"output=unix\n", "a\nb\nc\n\n\nd"},
+        {"output=mac\n", "a\rb\rc\r\r\rd"},
+        {"output=win\ndoinet=on\n", "a\r\nb\r\nc\r\n\r\nd"},
+    };
+    for (const auto &c : cases) {
+        std::string a = put("a.txt", "a\r\nb\nc\r\r\n\rd");
+        RunResult result = run_with(c.ini);
+        EXPECT_EQ(0u, result.exit_code);
+        EXPECT_EQ(c.expected, read_file(a)) << c.ini;
+    }
+}
+
+TEST_F(Eolfix, OverlappingPatternsConvertAFileOnce) {
+    // A second listing of the same name must meet the converted file and leave it intact,
+    // whether the conversion made it longer or shorter.
+    for (const char *ini : {"filemask=*.txt;a*.txt\n", "filemask=*.txt;a*.txt\noutput=unix\n"}) {
+        std::string a = put("a.txt", "1\n2\r\n3\r");
+        RunResult result = run_with(ini);
+        EXPECT_EQ(crlf(std::string("file mask: *.txt;a*.txt;\n") + tree + "\nconvert: " + a +
+                       "\nconvert 1 files.\n"),
+                  result.out)
+            << ini;
+        EXPECT_EQ(std::string(ini).find("unix") != std::string::npos ? "1\n2\n3\n"
+                                                                     : "1\r\n2\r\n3\r\n",
+                  read_file(a));
+        EXPECT_EQ("1\n2\r\n3\r", read_file(a + ".bak"));
+    }
+}
+
+TEST_F(Eolfix, EmptyMaskWalksButConvertsNothing) {
+    put("a.txt", "x\n");
+    make_folder(tree + "\\sub");
+    RunResult result = run_with("filemask=\n");
+    EXPECT_EQ(crlf("file mask: \n" + tree + "\n" + tree + "\\sub\nconvert 0 files.\n"), result.out);
+    EXPECT_EQ(0u, result.exit_code);
+    EXPECT_EQ("x\n", read_file(tree + "\\a.txt"));
+}
+
+TEST_F(Eolfix, FailingBackupLeavesTheFileUnconverted) {
+    std::string a = put("a.txt", "x\n");
+    make_folder(a + ".bak");
+    RunResult result = run_default();
+    // The copy's place is taken by a folder, which the walk then enters.
+    EXPECT_EQ(crlf(std::string(default_mask_line) + tree + "\n") +
+                  system_error_line(a + ".bak", ERROR_ACCESS_DENIED) +
+                  crlf(a + ".bak\nconvert 0 files.\n"),
+              result.out);
+    EXPECT_EQ("x\n", read_file(a));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(a));
+}
+
+class EolfixFolderMode : public Eolfix {
+  protected:
+    // The backup folder, spelled in another letter case than the walk builds it.
+    std::string backup_ini(const std::string &folder) { return "backup=" + folder + "\n"; }
+    static std::string upper(std::string text) {
+        for (char &c : text)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return text;
+    }
+};
+
+TEST_F(EolfixFolderMode, CopiesGoToTheFolderWhichTheWalkSkips) {
+    std::string store = tree + "\\bak";
+    make_folder(store);
+    std::string inside = put("bak\\inside.txt", "not\nmine\n");
+    std::string a = put("same.txt", "first\n");
+    make_folder(tree + "\\sub");
+    std::string b = put("sub\\same.txt", "second\n");
+    // The kanji 95h 5Ch: its trail byte must not split the name.
+    std::string kanji = put("\x95\x5C.txt", "k\n");
+
+    RunResult result = run_with(backup_ini(upper(store)));
+
+    // The search order of a folder is the file system's own: compare the lines as a set.
+    std::string out = result.out;
+    EXPECT_EQ(0u, result.exit_code);
+    for (const std::string &line :
+         {std::string(default_mask_line), tree + "\n", "convert: " + a + "\n",
+          "convert: " + kanji + "\n", store + " is backup path. Skip this.\n", tree + "\\sub\n",
+          "convert: " + b + "\n", std::string("convert 3 files.\n")})
+        EXPECT_NE(std::string::npos, out.find(crlf(line))) << line;
+    EXPECT_EQ(0u, out.find(crlf(default_mask_line)));
+    EXPECT_EQ(8u, std::count(out.begin(), out.end(), '\n'));
+
+    EXPECT_EQ("not\nmine\n", read_file(inside));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(inside));
+    EXPECT_EQ("k\n", read_file(store + "\\\x95\x5C.txt"));
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(store + "\\\x95\x5C.txt"));
+    EXPECT_EQ("second\n", read_file(store + "\\same.txt")) << "the later copy replaces the first";
+    EXPECT_FALSE(file_exists(a + ".bak"));
+}
+
+TEST_F(EolfixFolderMode, CurrentFolderAsBackupFolderIsSkipped) {
+    std::string a = put("a.txt", "x\n");
+    RunResult result = run_with(backup_ini(tree + "\\"));
+    EXPECT_EQ(crlf(std::string(default_mask_line) + tree +
+                   " is backup path. Skip this.\nconvert 0 files.\n"),
+              result.out);
+    EXPECT_EQ(0u, result.exit_code);
+    EXPECT_EQ("x\n", read_file(a));
+}
+
+TEST_F(EolfixFolderMode, MissingOrFileTargetStopsTheRun) {
+    put("a.txt", "x\n");
+    std::string missing = base + "\\missing";
+    RunResult gone = run_with(backup_ini(missing));
+    EXPECT_EQ(1u, gone.exit_code);
+    EXPECT_EQ(system_error_line(missing, ERROR_FILE_NOT_FOUND) +
+                  crlf("Error-backup path. Check ini file.\n"),
+              gone.out);
+
+    std::string file = put("plain.dat", "");
+    RunResult not_folder = run_with(backup_ini(file));
+    EXPECT_EQ(1u, not_folder.exit_code);
+    EXPECT_EQ(
+        crlf("\"" + file + "\" is not folder(directry).\nError-backup path. Check ini file.\n"),
+        not_folder.out);
+    EXPECT_EQ("x\n", read_file(tree + "\\a.txt"));
+}
+
+} // namespace
