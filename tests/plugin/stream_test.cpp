@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "host_variables.h"
+#include "test_host.h"
+
+class StreamTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(0, host.create(0));
+        control = host.info()->objects[0];
+        ASSERT_TRUE(IsWindow(control));
+    }
+    int read(const char *path, int flag) { return host.call("_REditRead@16", 0, name(path), flag); }
+    int write(const char *path, int flag) {
+        return host.call("_REditWrite@16", 0, name(path), flag);
+    }
+    static int name(const char *path) { return static_cast<int>(reinterpret_cast<intptr_t>(path)); }
+    void show(const std::string &text) { SetWindowTextA(control, text.c_str()); }
+    std::string shown() {
+        std::string text(GetWindowTextLengthA(control) * 2 + 1, '\0');
+        text.resize(GetWindowTextA(control, &text[0], static_cast<int>(text.size())));
+        return text;
+    }
+    void setModified(bool modified) { SendMessageA(control, EM_SETMODIFY, modified, 0); }
+    bool modified() { return SendMessageA(control, EM_GETMODIFY, 0, 0) != 0; }
+
+    TestHost host;
+    HWND control = nullptr;
+};
+
+// "日本語" and two lines, in Shift-JIS.
+static const std::string sample = "\x93\xfa\x96\x7b\x8c\xea text\r\nsecond line";
+
+TEST_F(StreamTest, PlainTextRoundTrip) {
+    TempFile file("lumbra_plain.txt");
+    show(sample);
+    setModified(true);
+    EXPECT_EQ(0, write(file.path(), 0));
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(sample, file.read());
+
+    show("other");
+    setModified(true);
+    EXPECT_EQ(0, read(file.path(), 0));
+    EXPECT_EQ(sample, shown());
+    EXPECT_FALSE(modified());
+}
+
+// Every flag but 0 means Rich Text Format, for reading and for writing.
+TEST_F(StreamTest, RichTextRoundTripForAnyNonZeroFlag) {
+    for (int flag : {1, -1, 2, 0x100}) {
+        TempFile file("lumbra_rich.rtf");
+        show(sample);
+        setModified(true);
+        EXPECT_EQ(0, write(file.path(), flag)) << flag;
+        EXPECT_FALSE(modified()) << flag;
+        EXPECT_EQ(0u, file.read().find("{\\rtf")) << flag;
+
+        show("other");
+        setModified(true);
+        EXPECT_EQ(0, read(file.path(), flag)) << flag;
+        EXPECT_EQ(sample, shown()) << flag;
+        EXPECT_FALSE(modified()) << flag;
+    }
+}
+
+TEST_F(StreamTest, RichTextReadAsPlainShowsItsSource) {
+    TempFile file("lumbra_source.rtf");
+    const std::string source = "{\\rtf1\\ansi {\\b bold} plain}";
+    file.write(source);
+    EXPECT_EQ(0, read(file.path(), 0));
+    EXPECT_EQ(source, shown());
+}
+
+TEST_F(StreamTest, SavingCutsALongerFileAndAnEmptyControlGivesAnEmptyFile) {
+    TempFile file("lumbra_cut.txt");
+    file.write(std::string(5000, 'z'));
+    show("short");
+    EXPECT_EQ(0, write(file.path(), 0));
+    EXPECT_EQ("short", file.read());
+
+    show("");
+    EXPECT_EQ(0, write(file.path(), 0));
+    EXPECT_TRUE(file.exists());
+    EXPECT_EQ("", file.read());
+}
+
+// A file that cannot be opened is reported, and the control and its flag stay as they were.
+TEST_F(StreamTest, FilesThatCannotBeOpenedAnswerMinusThree) {
+    TempFile missing("lumbra_missing.txt");
+    TempFile noFolder("lumbra_no_such_folder\\file.txt");
+    for (bool flag : {true, false}) {
+        show("kept");
+        setModified(flag);
+        EXPECT_EQ(-3, read(missing.path(), 0));
+        EXPECT_EQ(-3, read(missing.path(), 1));
+        EXPECT_EQ("kept", shown());
+        EXPECT_EQ(flag, modified());
+        EXPECT_EQ(-3, write(noFolder.path(), 0));
+        EXPECT_EQ(-3, write(noFolder.path(), 1));
+        EXPECT_EQ(flag, modified());
+        EXPECT_FALSE(noFolder.exists());
+    }
+}
+
+TEST(StreamWithoutControl, AnswersMinusOneAndOpensNothing) {
+    TestHost host;
+    TempFile file("lumbra_none.txt");
+    file.write("content");
+    const int name = static_cast<int>(reinterpret_cast<intptr_t>(file.path()));
+    EXPECT_EQ(-1, host.call("_REditRead@16", 0, name, 0));
+    EXPECT_EQ(-1, host.call("_REditWrite@16", 0, name, 0));
+    EXPECT_EQ("content", file.read());
+}
+
+// While the control streams, the file is open to nobody else.
+TEST_F(StreamTest, NoOneElseCanOpenTheFileDuringTheTransfer) {
+    TempFile file("lumbra_locked.txt");
+    file.write("locked");
+    MessageSpy spy(control);
+    int attempts = 0;
+    DWORD error = 0;
+    spy.before = [&](UINT message, WPARAM, LPARAM) {
+        if (message != EM_STREAMIN && message != EM_STREAMOUT)
+            return;
+        ++attempts;
+        HANDLE other = CreateFileA(file.path(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = other == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (other != INVALID_HANDLE_VALUE)
+            CloseHandle(other);
+    };
+    EXPECT_EQ(0, read(file.path(), 0));
+    EXPECT_EQ(1, attempts);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
+    EXPECT_EQ(0, write(file.path(), 0));
+    EXPECT_EQ(2, attempts);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
+}
+
+// Lets the export's own callback serve the control's first call with its file and every later
+// call with a handle of another file that lacks the access needed, so that the transfer fails
+// part-way through a failing ReadFile or WriteFile.
+class BreakAfterFirstChunk {
+  public:
+    BreakAfterFirstChunk(MessageSpy &spy, UINT message, const char *otherPath, DWORD access) {
+        other = CreateFileA(otherPath, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        spy.before = [message](UINT seen, WPARAM, LPARAM lParam) {
+            if (seen != message)
+                return;
+            EDITSTREAM *stream = reinterpret_cast<EDITSTREAM *>(lParam);
+            pluginCallback = stream->pfnCallback;
+            pluginCookie = stream->dwCookie;
+            calls = 0;
+            stream->pfnCallback = relay;
+        };
+    }
+    ~BreakAfterFirstChunk() { CloseHandle(other); }
+    static int calls;
+
+  private:
+    static DWORD CALLBACK relay(DWORD_PTR, LPBYTE buffer, LONG size, LONG *count) {
+        DWORD_PTR cookie = calls++ == 0 ? pluginCookie : reinterpret_cast<DWORD_PTR>(other);
+        return pluginCallback(cookie, buffer, size, count);
+    }
+    static EDITSTREAMCALLBACK pluginCallback;
+    static DWORD_PTR pluginCookie;
+    static HANDLE other;
+};
+int BreakAfterFirstChunk::calls;
+EDITSTREAMCALLBACK BreakAfterFirstChunk::pluginCallback;
+DWORD_PTR BreakAfterFirstChunk::pluginCookie;
+HANDLE BreakAfterFirstChunk::other;
+
+static std::string longText() {
+    std::string text;
+    for (int line = 0; text.size() < 100000; ++line)
+        text += "line " + std::to_string(line) + " of a text too long for one chunk\r\n";
+    return text;
+}
+
+// A partly read file is no copy of anything on disk, so the control counts as modified.
+TEST_F(StreamTest, ReadFailingPartWayAnswersMinusFourAndMarksTheControlModified) {
+    TempFile file("lumbra_long_in.txt");
+    TempFile writeOnly("lumbra_write_only.txt");
+    const std::string text = longText();
+    file.write(text);
+    setModified(false);
+    MessageSpy spy(control);
+    BreakAfterFirstChunk breaker(spy, EM_STREAMIN, writeOnly.path(), GENERIC_WRITE);
+    EXPECT_EQ(-4, read(file.path(), 0));
+    EXPECT_EQ(2, BreakAfterFirstChunk::calls);
+    EXPECT_TRUE(modified());
+    std::string got = shown();
+    EXPECT_LT(got.size(), text.size());
+    EXPECT_EQ(text.substr(0, got.size()), got);
+}
+
+TEST_F(StreamTest, WriteFailingPartWayAnswersMinusFourAndKeepsTheModifiedFlag) {
+    TempFile file("lumbra_long_out.txt");
+    TempFile readOnly("lumbra_read_only.txt");
+    readOnly.write("");
+    const std::string text = longText();
+    show(text);
+    setModified(true);
+    MessageSpy spy(control);
+    BreakAfterFirstChunk breaker(spy, EM_STREAMOUT, readOnly.path(), GENERIC_READ);
+    EXPECT_EQ(-4, write(file.path(), 0));
+    EXPECT_EQ(2, BreakAfterFirstChunk::calls);
+    EXPECT_TRUE(modified());
+    std::string saved = file.read();
+    EXPECT_LT(saved.size(), text.size());
+    EXPECT_EQ(text.substr(0, saved.size()), saved);
+}
+
+// Writes a few bytes into the export's file before its callback's first write, so that the
+// control's 4096-byte chunks no longer line up with the file system's pages and the chunk that
+// meets the end of the space is written only in part.
+class ShiftChunks {
+  public:
+    explicit ShiftChunks(MessageSpy &spy) {
+        spy.before = [](UINT seen, WPARAM, LPARAM lParam) {
+            if (seen != EM_STREAMOUT)
+                return;
+            EDITSTREAM *stream = reinterpret_cast<EDITSTREAM *>(lParam);
+            pluginCallback = stream->pfnCallback;
+            primed = false;
+            stream->pfnCallback = relay;
+        };
+    }
+    enum : DWORD { shift = 100 };
+
+  private:
+    static DWORD CALLBACK relay(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
+        if (!primed) {
+            char bytes[shift] = {};
+            DWORD written = 0;
+            WriteFile(reinterpret_cast<HANDLE>(cookie), bytes, shift, &written, nullptr);
+            primed = true;
+        }
+        return pluginCallback(cookie, buffer, size, count);
+    }
+    static EDITSTREAMCALLBACK pluginCallback;
+    static bool primed;
+};
+EDITSTREAMCALLBACK ShiftChunks::pluginCallback;
+bool ShiftChunks::primed;
+
+// Run by disk_full.sh, which mounts a file system of 64 KiB and names its folder in
+// LUMBRA_FULL_FOLDER (a Windows path ending in a backslash).
+class FullDiskTest : public StreamTest {
+  protected:
+    void SetUp() override {
+        folder = std::getenv("LUMBRA_FULL_FOLDER");
+        if (!folder || !*folder)
+            GTEST_SKIP() << "needs a tiny file system: run through disk_full.sh as root";
+        StreamTest::SetUp();
+    }
+    const char *folder = nullptr;
+};
+
+TEST_F(FullDiskTest, SaveThatOverrunsTheSpaceAnswersMinusFourAndKeepsTheModifiedFlag) {
+    TempFile file("full.txt", folder);
+    show(longText());
+    for (int flag : {0, 1}) {
+        setModified(true);
+        EXPECT_EQ(-4, write(file.path(), flag)) << flag;
+        EXPECT_TRUE(modified()) << flag;
+    }
+}
+
+// The last chunk meets the end of the space: the file system takes only part of it and
+// WriteFile still reports success, so only the byte count shows the loss.
+TEST_F(FullDiskTest, ShortLastWriteCountsAsAFailure) {
+    TempFile file("short.txt", folder);
+    const size_t space = 64 * 1024;
+    std::string text = longText().substr(0, space - ShiftChunks::shift + 50);
+    show(text);
+    setModified(true);
+    MessageSpy spy(control);
+    ShiftChunks shifted(spy);
+    EXPECT_EQ(-4, write(file.path(), 0));
+    EXPECT_TRUE(modified());
+    EXPECT_LT(file.read().size(), ShiftChunks::shift + text.size());
+}
