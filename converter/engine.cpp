@@ -71,6 +71,22 @@ static bool append_run(OutputBuffer &out, const uint8_t *run, uint32_t length) {
     return true;
 }
 
+// Plain text bytes lie above 0Dh nearly always: skip four at a time while none of them is
+// 0Dh or below, then look at single bytes.
+static const uint8_t *find_newline_byte(const uint8_t *from, const uint8_t *to) {
+    while (to - from >= 4) {
+        uint32_t word;
+        std::memcpy(&word, from, sizeof word);
+        if ((word - 0x0E0E0E0Eu) & ~word & 0x80808080u)
+            break;
+        from += 4;
+    }
+    for (; from < to; ++from)
+        if (*from <= 0x0D && (*from == 0x0D || *from == 0x0A))
+            break;
+    return from;
+}
+
 Conversion convert_newlines(const uint8_t *content, OutputBuffer &out, uint32_t length) {
     if (!out.reset(length))
         return Conversion::out_of_memory;
@@ -79,9 +95,8 @@ Conversion convert_newlines(const uint8_t *content, OutputBuffer &out, uint32_t 
     bool changed = false;
     uint32_t i = 0;
     while (i < length) {
-        uint32_t plain = i;
-        while (plain < length && content[plain] != 0x0D && content[plain] != 0x0A)
-            ++plain;
+        const uint8_t *plain_end = find_newline_byte(content + i, content + length);
+        uint32_t plain = static_cast<uint32_t>(plain_end - content);
         if (plain > i && !append_run(out, content + i, plain - i))
             return Conversion::out_of_memory;
         i = plain;
