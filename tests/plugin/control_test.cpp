@@ -240,3 +240,28 @@ TEST(FreeREdit, NoticeStillWorksAfterwards) {
     EXPECT_EQ(IDOK, host.copyright());
     EXPECT_TRUE(ok.join());
 }
+
+// A host process whose rich edit library cannot be loaded: the object must survive.
+TEST(CreateREdit, WithoutTheRichEditLibraryLeavesTheObjectAndGivesMinusThree) {
+    const char *name = "startup_child_norichedit.exe";
+    ASSERT_TRUE(setProgramSetting(name, "DllOverrides", "riched32", ""));
+    ChildRun run = runChild(name, "create");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.has("richEdit=0")) << run.output;
+    EXPECT_TRUE(run.has("create=-3")) << run.output;
+    EXPECT_TRUE(run.has("objectAlive=1")) << run.output;
+    EXPECT_TRUE(run.has("entryKept=1")) << run.output;
+    EXPECT_TRUE(run.has("clear=-1")) << run.output;
+}
+
+// The window itself may fail to appear too; the object is destroyed only once it has.
+TEST(CreateREdit, AFailedWindowCreationLeavesTheObject) {
+    TestHost host;
+    HWND window = host.info()->window;
+    host.info()->window = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0));
+    EXPECT_EQ(-3, host.create(1));
+    EXPECT_TRUE(IsWindow(host.objects[1]));
+    EXPECT_EQ(host.objects[1], host.info()->objects[1]);
+    host.info()->window = window;
+    EXPECT_EQ(0, host.create(1));
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "test_host.h"
 
 TEST(Exports, TableHoldsEveryNameTheRuntimeLooksUp) {
@@ -19,4 +21,43 @@ TEST(Copyright, ShowsTheNoticeAndAnswersWhatTheBoxAnswers) {
     DialogAnswer ok(IDOK);
     EXPECT_EQ(IDOK, host.copyright());
     EXPECT_TRUE(ok.join());
+}
+
+// Wine reports the platform of the named Windows version to a program listed under its name.
+TEST(Attach, RefusesAnyPlatformButThe95FamilyAndNt) {
+    const struct {
+        const char *version;
+        DWORD platform;
+    } cases[] = {{"win31", VER_PLATFORM_WIN32s},
+                 {"win98", VER_PLATFORM_WIN32_WINDOWS},
+                 {"win10", VER_PLATFORM_WIN32_NT}};
+    for (const auto &c : cases) {
+        std::string name = std::string("startup_child_") + c.version + ".exe";
+        ASSERT_TRUE(setProgramSetting(name, "", "Version", c.version)) << c.version;
+        ChildRun run = runChild(name, "attach");
+        if (c.platform == VER_PLATFORM_WIN32s) {
+            EXPECT_EQ(1u, run.exitCode) << c.version;
+            EXPECT_TRUE(run.has("caption=dll")) << run.output;
+            EXPECT_NE(std::string::npos, run.output.find("I cannot run under your Windows OS."))
+                << run.output;
+            EXPECT_TRUE(run.has("cancel=0")) << run.output;
+            EXPECT_FALSE(run.has("loaded=1")) << run.output;
+        } else {
+            EXPECT_EQ(0u, run.exitCode) << c.version;
+            EXPECT_TRUE(run.has("loaded=1")) << c.version << "\n" << run.output;
+            EXPECT_FALSE(run.has("caption=dll")) << c.version << "\n" << run.output;
+        }
+    }
+}
+
+// The helper's own reference keeps the library in place exactly as long as the plug-in
+// holds one reference, taken once for all notifications and given back once.
+TEST(Attach, TakesOneReferenceToTheRichEditLibraryAndGivesItBackOnce) {
+    ChildRun run = runChild("startup_child.exe", "references");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.has("own=1")) << run.output;
+    EXPECT_TRUE(run.has("first=0")) << run.output;
+    EXPECT_TRUE(run.has("second=0")) << run.output;
+    EXPECT_TRUE(run.has("afterPlugin=1")) << run.output;
+    EXPECT_TRUE(run.has("afterOwn=0")) << run.output;
 }

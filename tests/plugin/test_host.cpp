@@ -1,5 +1,6 @@
 #include "test_host.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -111,16 +112,24 @@ static BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
 
 DialogAnswer::DialogAnswer(int id, std::function<void(HWND)> prepare)
     : id(id), prepare(std::move(prepare)) {
+    running = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    if (thread && running)
+        WaitForSingleObject(running, INFINITE);
 }
 
 DWORD WINAPI DialogAnswer::run(void *self) {
     DialogAnswer *a = static_cast<DialogAnswer *>(self);
     for (int tries = 0; tries < 1000 && !a->dialog; ++tries) {
         EnumWindows(findDialog, reinterpret_cast<LPARAM>(&a->dialog));
+        // Only after the first search: it sets up this thread's window state, which may load
+        // libraries and so must not meet a load in progress on the other thread.
+        if (tries == 0)
+            SetEvent(a->running);
         if (!a->dialog)
             Sleep(10);
     }
+    SetEvent(a->running);
     if (!a->dialog)
         return 0;
     Sleep(50); // let the dialog finish its own initialisation
@@ -143,4 +152,83 @@ bool DialogAnswer::join() {
 
 DialogAnswer::~DialogAnswer() {
     join();
+    if (running)
+        CloseHandle(running);
+}
+
+// Closes a kernel handle on every way out of a test.
+struct Handle {
+    HANDLE value;
+    explicit Handle(HANDLE value) : value(value) {}
+    ~Handle() {
+        if (value && value != INVALID_HANDLE_VALUE)
+            CloseHandle(value);
+    }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+};
+
+std::string besideTestProgram(const std::string &name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+ChildRun runChild(const std::string &programName, const char *mode) {
+    ChildRun run;
+    std::string program = besideTestProgram(programName);
+    if (programName != "startup_child.exe" &&
+        !CopyFileA(besideTestProgram("startup_child.exe").c_str(), program.c_str(), FALSE))
+        return run;
+    std::string outputName = besideTestProgram(programName + ".out");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    {
+        Handle output(CreateFileA(outputName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, 0, nullptr));
+        if (output.value == INVALID_HANDLE_VALUE)
+            return run;
+        STARTUPINFOA start = {};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdOutput = output.value;
+        start.hStdError = output.value;
+        PROCESS_INFORMATION process = {};
+        std::string commandLine = "\"" + program + "\" " + mode;
+        BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &start, &process);
+        if (!started)
+            return run;
+        Handle processHandle(process.hProcess);
+        Handle threadHandle(process.hThread);
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 0xDEAD);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        }
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+    }
+    Handle input(CreateFileA(outputName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+    char buffer[4096];
+    DWORD got = 0;
+    while (input.value != INVALID_HANDLE_VALUE &&
+           ReadFile(input.value, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        run.output.append(buffer, got);
+    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
+    return run;
+}
+
+bool setProgramSetting(const std::string &programName, const char *subKey, const char *name,
+                       const char *value) {
+    std::string key = "Software\\Wine\\AppDefaults\\" + programName;
+    if (*subKey)
+        key += std::string("\\") + subKey;
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &opened, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG set = RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value),
+                              static_cast<DWORD>(std::strlen(value) + 1));
+    RegCloseKey(opened);
+    return set == ERROR_SUCCESS;
 }

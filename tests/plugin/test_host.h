@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "plugin/host_records.h"
@@ -52,6 +53,9 @@ class TestHost {
 // (class "#32770"), lets prepare() set its controls, then presses the button with id.
 class DialogAnswer {
   public:
+    // Returns once the thread runs, so that a box shown while the loader is busy (from the
+    // plug-in's entry point) can still be answered: a thread that has not started yet would
+    // wait for the loader itself.
     DialogAnswer(int id, std::function<void(HWND)> prepare = nullptr);
     // Waits for the thread; true when a dialog was found and answered.
     bool join();
@@ -63,7 +67,26 @@ class DialogAnswer {
     int id;
     std::function<void(HWND)> prepare;
     HANDLE thread = nullptr;
+    HANDLE running = nullptr;
     bool answered = false;
 };
+
+struct ChildRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output;
+    bool has(const std::string &line) const {
+        return ("\n" + output).find("\n" + line + "\n") != std::string::npos;
+    }
+};
+
+// Runs startup_child.exe from beside the test program, copied under programName when that
+// differs, in mode. Gives up on the child after 30 seconds.
+ChildRun runChild(const std::string &programName, const char *mode);
+
+// Sets one of Wine's settings for the program of that name alone, under
+// HKCU\Software\Wine\AppDefaults\<programName>\<subKey>: "Version" (for example "win31"), or
+// "DllOverrides" with a library's name and "" to make that library unloadable.
+bool setProgramSetting(const std::string &programName, const char *subKey, const char *name,
+                       const char *value);
 
 #endif
