@@ -18,9 +18,26 @@ TEST(Exports, TableHoldsEveryNameTheRuntimeLooksUp) {
 
 TEST(Copyright, ShowsTheNoticeAndAnswersWhatTheBoxAnswers) {
     TestHost host;
-    DialogAnswer ok(IDOK);
+    std::string caption, text;
+    bool cancel = true;
+    DialogAnswer ok(IDOK, [&](HWND box) {
+        char buffer[512] = {};
+        GetWindowTextA(box, buffer, sizeof buffer);
+        caption = buffer;
+        // 0xFFFF: the identifier of a message box's text
+        GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+        text = buffer;
+        cancel = GetDlgItem(box, IDCANCEL) != nullptr;
+    });
     EXPECT_EQ(IDOK, host.copyright());
     EXPECT_TRUE(ok.join());
+    EXPECT_EQ("Torvin.hpi", caption);
+    EXPECT_NE(std::string::npos, text.find("Lumbra.hpi")) << text;
+    // the Japanese line's "rich edit", in Shift-JIS
+    EXPECT_NE(std::string::npos,
+              text.find("\x83\x8a\x83\x62\x83\x60\x83\x47\x83\x66\x83\x42\x83\x62\x83\x67"))
+        << text;
+    EXPECT_FALSE(cancel);
 }
 
 // Wine reports the platform of the named Windows version to a program listed under its name.
