@@ -2,7 +2,7 @@
 # eolfix.exe on trees that only the Linux side can stage: a read-only file and a read-only
 # backup copy (as an unprivileged user, since Wine running as root writes anyway), a rewrite and
 # a backup copy on a full file system (a tiny tmpfs, root only), a symbolic-link loop and a
-# path past 260 characters.
+# path past 260 characters, and the skip line of a file of 4 GiB or more.
 # Usage: eolfix_tree_e2e.sh EOLFIX_EXE WORK_FOLDER SOURCE_ROOT
 set -uo pipefail
 exe=$1
@@ -70,6 +70,19 @@ grep -qF "$(crlf "skip too long path : $(windows_path "$deep")\\$long_name")" "$
 [ "$(cat "$deep/$long_name")" = "x" ] || fail "long path: the long file was touched"
 grep -qF "$(crlf "convert: $(windows_path "$tree/z.txt")")" "$work/out" ||
     fail "long path: z.txt not converted"
+
+# A sparse file of 5 GiB gets its skip line; a folder named like a pattern is no file but is
+# walked.
+tree="$work/skips"
+mkdir -p "$tree/dir.txt"
+truncate -s 5G "$tree/big.txt"
+printf 'i\n' >"$tree/dir.txt/inner.txt"
+run_in "backup=off" "$tree"
+expected="$(crlf "file mask: *.txt;*.htm;*.html;" "$(windows_path "$tree")" \
+    "skip too large file : big.txt" "$(windows_path "$tree/dir.txt")" \
+    "convert: $(windows_path "$tree/dir.txt/inner.txt")" "convert 1 files.")"
+[ "$(cat "$work/out")" = "$expected" ] || fail "skips: output differs"
+rm -f "$tree/big.txt"
 
 # Read-only file and read-only backup copy: the system-error line, and the walk goes on.
 as_nobody() { "$@"; }
