@@ -151,6 +151,20 @@ TEST_F(Eolfix, FailingBackupLeavesTheFileUnconverted) {
     EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(a));
 }
 
+TEST_F(Eolfix, FileHeldOpenElsewhereIsReportedAndTheWalkGoesOn) {
+    std::string held = put("held.txt", "h\n");
+    std::string free_file = put("zfree.txt", "f\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    RunResult result = run_default();
+    CloseHandle(holder);
+    EXPECT_NE(std::string::npos, result.out.find(system_error_line(held, ERROR_SHARING_VIOLATION)));
+    EXPECT_NE(std::string::npos, result.out.find(crlf("convert: " + free_file + "\n")));
+    EXPECT_NE(std::string::npos, result.out.find(crlf("convert 1 files.\n")));
+    EXPECT_EQ("h\n", read_file(held));
+}
+
 class EolfixFolderMode : public Eolfix {
   protected:
     // The backup folder, spelled in another letter case than the walk builds it.
