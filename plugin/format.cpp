@@ -1,6 +1,7 @@
 #include "plugin/exports.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
+#include "plugin/text.h"
 
 #include <commdlg.h>
 #include <richedit.h>
@@ -26,10 +27,6 @@ static_assert(sizeof(CHARFORMATA::szFaceName) == LF_FACESIZE, "face name fields 
 enum : int { twipsPerPoint = 20, twipsPerInch = 1440 };
 static const int faceNameLimit = LF_FACESIZE;
 
-static HostVariable *hostVariable(int address) {
-    return reinterpret_cast<HostVariable *>(static_cast<intptr_t>(address));
-}
-
 static void readSelectionFormat(CHARFORMATA &format) {
     fillBytes(&format, 0, sizeof format);
     format.cbSize = sizeof format;
@@ -52,13 +49,20 @@ static void copyFaceName(char (&target)[LF_FACESIZE], const char (&source)[LF_FA
 int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects) {
     if (!controlAlive())
         return -1;
-    HostVariable *variable = hostVariable(faceVariable);
-    if (variable->type != hostTypeString || variable->unitLength == 0)
+    HostVariable *variable = hostVariableAt(faceVariable);
+    if (variable->type != hostTypeString)
         return -2;
-    // The face field holds 31 bytes and a zero. unitLength counts 4-byte units, so the cut
-    // always lies inside the variable, and the script sees its variable cut there too.
+    // The face field holds 31 bytes and a zero, and the name is cut at unitLength bytes, taken
+    // unscaled. The cut is written into the script's variable, so it is also kept inside the
+    // storage that the sizes in force describe: with a size record the 16-bit field can be
+    // stale.
+    int32_t cut = variable->unitLength < faceNameLimit ? variable->unitLength : faceNameLimit;
+    int32_t capacity = variableCapacity(*variable);
+    if (capacity < cut)
+        cut = capacity;
+    if (cut <= 0)
+        return -2;
     char *face = static_cast<char *>(variable->data);
-    int cut = variable->unitLength < faceNameLimit ? variable->unitLength : faceNameLimit;
     face[cut - 1] = '\0';
 
     CHARFORMATA format;

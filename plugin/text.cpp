@@ -1,5 +1,6 @@
+#include "plugin/text.h"
+
 #include "plugin/exports.h"
-#include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 #include "plugin/string_capacity.h"
 
@@ -7,20 +8,20 @@
 
 #include <cstdint>
 
-static HostVariable *hostVariable(int address) {
+HostVariable *hostVariableAt(int address) {
     return reinterpret_cast<HostVariable *>(static_cast<intptr_t>(address));
 }
 
-// Bytes that the variable's storage holds. The runtime keeps large variables' sizes in a
-// separate 32-bit record and says so in sizeRecordFlag; the 16-bit fields are stale then.
-static int32_t variableCapacity(const HostVariable &variable) {
+// The runtime keeps large variables' sizes in a separate 32-bit record and says so in
+// sizeRecordFlag; the 16-bit fields are stale then.
+int32_t variableCapacity(const HostVariable &variable) {
     if (variable.sizeRecordFlag > 0)
         return stringCapacity(variable.sizeRecord->unitLength, variable.sizeRecord->elementCount);
     return stringCapacity(variable.unitLength, variable.elementCount);
 }
 
 int __stdcall REditSetText(int variableAddress, int, int, int) {
-    HostVariable *variable = hostVariable(variableAddress);
+    HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeString)
         return -1;
     if (!controlAlive())
@@ -36,7 +37,7 @@ int __stdcall REditSetText(int variableAddress, int, int, int) {
 }
 
 int __stdcall REditGetText(int variableAddress, int, int, int) {
-    HostVariable *variable = hostVariable(variableAddress);
+    HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeString)
         return -1;
     if (!controlAlive())
@@ -54,7 +55,7 @@ int __stdcall REditGetText(int variableAddress, int, int, int) {
 int __stdcall GetREditLength(int variableAddress, int, int, int) {
     if (!controlAlive())
         return -1;
-    HostVariable *variable = hostVariable(variableAddress);
+    HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeInteger)
         return -2;
     *static_cast<int32_t *>(variable->data) = GetWindowTextLengthA(controlSlot.control);
@@ -64,7 +65,7 @@ int __stdcall GetREditLength(int variableAddress, int, int, int) {
 int __stdcall GetREditLines(int variableAddress, int, int, int) {
     if (!controlAlive())
         return -1;
-    HostVariable *variable = hostVariable(variableAddress);
+    HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeInteger)
         return -2;
     int length = GetWindowTextLengthA(controlSlot.control);

@@ -114,32 +114,46 @@ TEST_F(FormatTest, SetFontSendsTheSelectionsFormatWithArgumentsApplied) {
 }
 
 // unitLength counts 4-byte units but bounds the face unscaled: the cut falls at
-// min(unitLength, 32) - 1, in the script's variable too.
+// min(unitLength, 32) - 1, in the script's variable too, and never beyond its storage.
 TEST_F(FormatTest, FaceNameIsCutByTheUnitLength) {
     const std::string longName = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
     struct Case {
-        uint16_t unitLength;
+        const char *name;
+        TestVariable (*make)();
         size_t kept;
-    } cases[] = {{16, 15}, {64, 31}, {32, 31}, {4, 3}, {1, 0}};
+    } cases[] = {
+        {"16 units", [] { return TestVariable::string(16); }, 15},
+        {"64 units", [] { return TestVariable::string(64); }, 31},
+        {"32 units", [] { return TestVariable::string(32); }, 31},
+        {"4 units", [] { return TestVariable::string(4); }, 3},
+        {"1 unit", [] { return TestVariable::string(1); }, 0},
+        {"size record of 16 units, field 20", [] { return TestVariable::recordString(16, 1, 20); },
+         19},
+        {"size record of 2 units, stale field 30",
+         [] { return TestVariable::recordString(2, 1, 30); }, 7},
+    };
     for (const Case &c : cases) {
-        TestVariable face = TestVariable::string(c.unitLength);
+        TestVariable face = c.make();
         face.setText(longName);
         MessageSpy spy(control);
-        EXPECT_EQ(0, setFont(face, 12, 0, 0)) << c.unitLength;
+        EXPECT_EQ(0, setFont(face, 12, 0, 0)) << c.name;
         const SpiedMessage *sent = spy.last(EM_SETCHARFORMAT);
-        ASSERT_NE(nullptr, sent);
-        EXPECT_EQ(longName.substr(0, c.kept), sent->format().szFaceName) << c.unitLength;
-        EXPECT_EQ(longName.substr(0, c.kept), face.text()) << c.unitLength;
-        EXPECT_TRUE(face.untouchedOutside()) << c.unitLength;
+        ASSERT_NE(nullptr, sent) << c.name;
+        EXPECT_EQ(longName.substr(0, c.kept), sent->format().szFaceName) << c.name;
+        EXPECT_EQ(longName.substr(0, c.kept), face.text()) << c.name;
+        EXPECT_TRUE(face.untouchedOutside()) << c.name;
     }
 }
 
 TEST_F(FormatTest, SetFontRefusesVariablesItCannotUse) {
     TestVariable number = TestVariable::integer();
     TestVariable empty = TestVariable::string(0);
+    TestVariable emptyRecord = TestVariable::recordString(0, 1, 16);
     MessageSpy spy(control);
     EXPECT_EQ(-2, setFont(number, 12, 0, 1));
     EXPECT_EQ(-2, setFont(empty, 12, 0, 1));
+    EXPECT_EQ(-2, setFont(emptyRecord, 12, 0, 1));
+    EXPECT_TRUE(emptyRecord.untouchedOutside());
     EXPECT_TRUE(spy.all(EM_GETCHARFORMAT).empty());
     EXPECT_TRUE(spy.all(EM_SETCHARFORMAT).empty());
     EXPECT_TRUE(number.untouchedOutside());

@@ -37,11 +37,13 @@ TestVariable TestVariable::string(uint16_t unitLength, uint16_t elementCount) {
                         impliedStorage(unitLength, elementCount), nullptr);
 }
 
-TestVariable TestVariable::recordString(int32_t unitLength, int32_t elementCount) {
+TestVariable TestVariable::recordString(int32_t unitLength, int32_t elementCount,
+                                        uint16_t fieldUnitLength) {
     HostVariableSizes record;
     record.unitLength = unitLength;
     record.elementCount = elementCount;
-    return TestVariable(hostTypeString, 1, 1, impliedStorage(unitLength, elementCount), &record);
+    return TestVariable(hostTypeString, fieldUnitLength, 1,
+                        impliedStorage(unitLength, elementCount), &record);
 }
 
 TestVariable TestVariable::integer() {

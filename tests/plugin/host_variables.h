@@ -20,9 +20,10 @@ class TestVariable {
   public:
     // A string variable described by the 16-bit fields, with exactly the storage they imply.
     static TestVariable string(uint16_t unitLength, uint16_t elementCount = 1);
-    // A string variable whose sizes come from a size record; the 16-bit fields hold decoys
-    // that would give a far smaller capacity.
-    static TestVariable recordString(int32_t unitLength, int32_t elementCount = 1);
+    // A string variable whose sizes come from a size record; the 16-bit fields hold decoys,
+    // by default ones that would give a far smaller capacity.
+    static TestVariable recordString(int32_t unitLength, int32_t elementCount = 1,
+                                     uint16_t fieldUnitLength = 1);
     // An integer variable whose storage starts as 0xEEEEEEEE.
     static TestVariable integer();
 
