@@ -15,7 +15,12 @@ enum : int {
     controlStillAlive = -2,
 };
 
-enum : DWORD { richEditStyle = 0x50B09944 };
+// Read-only at first: the script decides when typing is allowed (_SetREditMode@16).
+const DWORD richEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                            ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_READONLY |
+                            ES_WANTRETURN | ES_SAVESEL;
+static_assert(richEditStyle == 0x50B09944, "the style scripts have always got");
+static_assert(sizeof(CHARFORMATA) == 60, "the character format record of the RICHEDIT class");
 enum : int { controlId = 0xFF00, hostFrameWidth = 3 };
 enum : LPARAM { textLimit = 0x40000000 };
 
