@@ -176,6 +176,9 @@ TEST_F(FormatTest, BackColourUsesTheLowEightBitsOfEachPart) {
         ASSERT_NE(nullptr, sent);
         EXPECT_EQ(0u, sent->wParam);
         EXPECT_EQ(static_cast<LPARAM>(c.sent), sent->lParam) << c.red;
+        // The control answers a new background colour with the one it replaces.
+        EXPECT_EQ(static_cast<LRESULT>(c.sent), SendMessageA(control, EM_SETBKGNDCOLOR, 0, 0))
+            << c.red;
     }
 }
 
