@@ -72,6 +72,13 @@ void convert_file(const char *path) {
         std::printf("skip too large file : %s\n", path);
         return;
     }
+    // Taken before the read, which moves the last-access time on many file systems: the backup
+    // copy and a kept-time rewrite must carry the times the file had before eolfix touched it.
+    FILETIME creation, last_access, last_write;
+    if (!GetFileTime(file.h, &creation, &last_access, &last_write)) {
+        report_system_error(path);
+        return;
+    }
     // The zero byte after the content ends every look-ahead at the last byte.
     Block input(size_t{size} + 1);
     if (!input.bytes) {
@@ -98,11 +105,6 @@ void convert_file(const char *path) {
         return;
     }
 
-    FILETIME creation, last_access, last_write;
-    if (!GetFileTime(file.h, &creation, &last_access, &last_write)) {
-        report_system_error(path);
-        return;
-    }
     if (settings.backup_flag &&
         !write_backup_copy(path, input.bytes, size, creation, last_access, last_write))
         return;
