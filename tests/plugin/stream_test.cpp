@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "host_variables.h"
@@ -142,40 +143,48 @@ TEST_F(StreamTest, NoOneElseCanOpenTheFileDuringTheTransfer) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error);
 }
 
-// Lets the export's own callback serve the control's first call with its file and every later
-// call with a handle of another file that lacks the access needed, so that the transfer fails
-// part-way through a failing ReadFile or WriteFile.
-class BreakAfterFirstChunk {
+// Stands between the control and the export's own stream callback: before each call, hook
+// gets the call's number and the export's cookie and answers the cookie to pass on, so that a
+// test can hand the callback a failing handle or move the file's position.
+class StreamRelay {
   public:
-    BreakAfterFirstChunk(MessageSpy &spy, UINT message, const char *otherPath, DWORD access) {
-        other = CreateFileA(otherPath, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        spy.before = [message](UINT seen, WPARAM, LPARAM lParam) {
+    StreamRelay(MessageSpy &spy, UINT message, std::function<DWORD_PTR(int, DWORD_PTR)> hook)
+        : hook(std::move(hook)) {
+        current = this;
+        spy.before = [this, message](UINT seen, WPARAM, LPARAM lParam) {
             if (seen != message)
                 return;
             EDITSTREAM *stream = reinterpret_cast<EDITSTREAM *>(lParam);
             pluginCallback = stream->pfnCallback;
-            pluginCookie = stream->dwCookie;
-            calls = 0;
             stream->pfnCallback = relay;
         };
     }
-    ~BreakAfterFirstChunk() { CloseHandle(other); }
-    static int calls;
+    ~StreamRelay() { current = nullptr; }
+    int calls = 0;
 
   private:
-    static DWORD CALLBACK relay(DWORD_PTR, LPBYTE buffer, LONG size, LONG *count) {
-        DWORD_PTR cookie = calls++ == 0 ? pluginCookie : reinterpret_cast<DWORD_PTR>(other);
-        return pluginCallback(cookie, buffer, size, count);
+    static DWORD CALLBACK relay(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
+        DWORD_PTR passed = current->hook(current->calls++, cookie);
+        return current->pluginCallback(passed, buffer, size, count);
     }
-    static EDITSTREAMCALLBACK pluginCallback;
-    static DWORD_PTR pluginCookie;
-    static HANDLE other;
+    static StreamRelay *current;
+    std::function<DWORD_PTR(int, DWORD_PTR)> hook;
+    EDITSTREAMCALLBACK pluginCallback = nullptr;
 };
-int BreakAfterFirstChunk::calls;
-EDITSTREAMCALLBACK BreakAfterFirstChunk::pluginCallback;
-DWORD_PTR BreakAfterFirstChunk::pluginCookie;
-HANDLE BreakAfterFirstChunk::other;
+StreamRelay *StreamRelay::current;
+
+// A second file opened with only the given access: the export's callback fails on it.
+class WrongAccess {
+  public:
+    WrongAccess(const TempFile &file, DWORD access)
+        : handle(CreateFileA(file.path(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~WrongAccess() { CloseHandle(handle); }
+    DWORD_PTR cookie() const { return reinterpret_cast<DWORD_PTR>(handle); }
+
+  private:
+    HANDLE handle;
+};
 
 static std::string longText() {
     std::string text;
@@ -187,14 +196,17 @@ static std::string longText() {
 // A partly read file is no copy of anything on disk, so the control counts as modified.
 TEST_F(StreamTest, ReadFailingPartWayAnswersMinusFourAndMarksTheControlModified) {
     TempFile file("lumbra_long_in.txt");
-    TempFile writeOnly("lumbra_write_only.txt");
+    TempFile other("lumbra_write_only.txt");
     const std::string text = longText();
     file.write(text);
     setModified(false);
     MessageSpy spy(control);
-    BreakAfterFirstChunk breaker(spy, EM_STREAMIN, writeOnly.path(), GENERIC_WRITE);
+    WrongAccess writeOnly(other, GENERIC_WRITE);
+    StreamRelay relay(spy, EM_STREAMIN, [&](int call, DWORD_PTR cookie) {
+        return call == 0 ? cookie : writeOnly.cookie();
+    });
     EXPECT_EQ(-4, read(file.path(), 0));
-    EXPECT_EQ(2, BreakAfterFirstChunk::calls);
+    EXPECT_EQ(2, relay.calls);
     EXPECT_TRUE(modified());
     std::string got = shown();
     EXPECT_LT(got.size(), text.size());
@@ -203,53 +215,22 @@ TEST_F(StreamTest, ReadFailingPartWayAnswersMinusFourAndMarksTheControlModified)
 
 TEST_F(StreamTest, WriteFailingPartWayAnswersMinusFourAndKeepsTheModifiedFlag) {
     TempFile file("lumbra_long_out.txt");
-    TempFile readOnly("lumbra_read_only.txt");
-    readOnly.write("");
+    TempFile other("lumbra_read_only.txt");
     const std::string text = longText();
     show(text);
     setModified(true);
     MessageSpy spy(control);
-    BreakAfterFirstChunk breaker(spy, EM_STREAMOUT, readOnly.path(), GENERIC_READ);
+    WrongAccess readOnly(other, GENERIC_READ);
+    StreamRelay relay(spy, EM_STREAMOUT, [&](int call, DWORD_PTR cookie) {
+        return call == 0 ? cookie : readOnly.cookie();
+    });
     EXPECT_EQ(-4, write(file.path(), 0));
-    EXPECT_EQ(2, BreakAfterFirstChunk::calls);
+    EXPECT_EQ(2, relay.calls);
     EXPECT_TRUE(modified());
     std::string saved = file.read();
     EXPECT_LT(saved.size(), text.size());
     EXPECT_EQ(text.substr(0, saved.size()), saved);
 }
-
-// Writes a few bytes into the export's file before its callback's first write, so that the
-// control's 4096-byte chunks no longer line up with the file system's pages and the chunk that
-// meets the end of the space is written only in part.
-class ShiftChunks {
-  public:
-    explicit ShiftChunks(MessageSpy &spy) {
-        spy.before = [](UINT seen, WPARAM, LPARAM lParam) {
-            if (seen != EM_STREAMOUT)
-                return;
-            EDITSTREAM *stream = reinterpret_cast<EDITSTREAM *>(lParam);
-            pluginCallback = stream->pfnCallback;
-            primed = false;
-            stream->pfnCallback = relay;
-        };
-    }
-    enum : DWORD { shift = 100 };
-
-  private:
-    static DWORD CALLBACK relay(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
-        if (!primed) {
-            char bytes[shift] = {};
-            DWORD written = 0;
-            WriteFile(reinterpret_cast<HANDLE>(cookie), bytes, shift, &written, nullptr);
-            primed = true;
-        }
-        return pluginCallback(cookie, buffer, size, count);
-    }
-    static EDITSTREAMCALLBACK pluginCallback;
-    static bool primed;
-};
-EDITSTREAMCALLBACK ShiftChunks::pluginCallback;
-bool ShiftChunks::primed;
 
 // Run by disk_full.sh, which mounts a file system of 64 KiB and names its folder in
 // LUMBRA_FULL_FOLDER (a Windows path ending in a backslash).
@@ -274,17 +255,26 @@ TEST_F(FullDiskTest, SaveThatOverrunsTheSpaceAnswersMinusFourAndKeepsTheModified
     }
 }
 
-// The last chunk meets the end of the space: the file system takes only part of it and
-// WriteFile still reports success, so only the byte count shows the loss.
+// Moving the file's start by a few bytes puts the control's 4096-byte chunks out of line with
+// the file system's pages, so the last chunk meets the end of the space in its middle: the
+// file system takes part of it and WriteFile still succeeds; only the byte count shows the loss.
 TEST_F(FullDiskTest, ShortLastWriteCountsAsAFailure) {
     TempFile file("short.txt", folder);
+    const DWORD shift = 100;
     const size_t space = 64 * 1024;
-    std::string text = longText().substr(0, space - ShiftChunks::shift + 50);
+    std::string text = longText().substr(0, space - shift + 50);
     show(text);
     setModified(true);
     MessageSpy spy(control);
-    ShiftChunks shifted(spy);
+    StreamRelay relay(spy, EM_STREAMOUT, [&](int call, DWORD_PTR cookie) {
+        if (call == 0) {
+            char bytes[shift] = {};
+            DWORD written = 0;
+            WriteFile(reinterpret_cast<HANDLE>(cookie), bytes, shift, &written, nullptr);
+        }
+        return cookie;
+    });
     EXPECT_EQ(-4, write(file.path(), 0));
     EXPECT_TRUE(modified());
-    EXPECT_LT(file.read().size(), ShiftChunks::shift + text.size());
+    EXPECT_LT(file.read().size(), shift + text.size());
 }
