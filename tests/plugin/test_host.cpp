@@ -156,7 +156,9 @@ DialogAnswer::~DialogAnswer() {
         CloseHandle(running);
 }
 
-// Closes a kernel handle on every way out of a test.
+namespace {
+
+// Closes a kernel handle on every way out.
 struct Handle {
     HANDLE value;
     explicit Handle(HANDLE value) : value(value) {}
@@ -174,6 +176,8 @@ std::string besideTestProgram(const std::string &name) {
     std::string folder(path);
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
+
+} // namespace
 
 ChildRun runChild(const std::string &programName, const char *mode) {
     ChildRun run;
