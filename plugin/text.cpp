@@ -3,6 +3,7 @@
 #include "plugin/exports.h"
 #include "plugin/plugin_state.h"
 #include "plugin/string_capacity.h"
+#include "plugin/whole_text.h"
 
 #include <richedit.h>
 
@@ -18,6 +19,13 @@ int32_t variableCapacity(const HostVariable &variable) {
     if (variable.sizeRecordFlag > 0)
         return stringCapacity(variable.sizeRecord->unitLength, variable.sizeRecord->elementCount);
     return stringCapacity(variable.unitLength, variable.elementCount);
+}
+
+static LeadByteTable ansiLeadBytes() {
+    LeadByteTable table;
+    for (int b = 0; b < 256; ++b)
+        table.lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
+    return table;
 }
 
 int __stdcall REditSetText(int variableAddress, int, int, int) {
@@ -46,10 +54,14 @@ int __stdcall REditGetText(int variableAddress, int, int, int) {
     if (capacity <= 0)
         return -1;
     char *text = static_cast<char *>(variable->data);
-    int copied = GetWindowTextA(controlSlot.control, text, capacity);
-    // Some controls leave the last byte alone when the text does not fit.
+    GetWindowTextA(controlSlot.control, text, capacity);
+    // The count is taken from the bytes that arrived, not from the control's answer: a control
+    // that converts its text into the code page can fill the buffer and still answer 0 when
+    // the text does not fit, and it can leave the last byte alone or cut a character in half.
     text[capacity - 1] = '\0';
-    return -copied;
+    int32_t length = wholeTextLength(text, capacity, ansiLeadBytes());
+    text[length] = '\0';
+    return -length;
 }
 
 int __stdcall GetREditLength(int variableAddress, int, int, int) {

@@ -135,6 +135,28 @@ TEST_F(TextTest, SetTextCutsATextThatFillsItsBuffer) {
     }
 }
 
+// A double-byte character that does not fit is left out whole, and the count says what
+// arrived. "あいう" is six bytes in Shift-JIS.
+TEST_F(TextTest, GetTextNeverEndsInHalfACharacter) {
+    struct Case {
+        const char *text;
+        uint16_t unitLength;
+        const char *expected;
+    } cases[] = {
+        {"\x82\xa0\x82\xa2\x82\xa4", 1, "\x82\xa0"},
+        {"\x82\xa0\x82\xa2\x82\xa4", 2, "\x82\xa0\x82\xa2\x82\xa4"},
+        {"ab\x82\xa0\x82\xa2", 1, "ab"},
+        {"abc\x82\xa0", 1, "abc"},
+    };
+    for (const Case &c : cases) {
+        show(c.text);
+        TestVariable v = TestVariable::string(c.unitLength);
+        EXPECT_EQ(-static_cast<int>(std::string(c.expected).size()), getText(v)) << c.text;
+        EXPECT_EQ(c.expected, v.text()) << c.text;
+        EXPECT_TRUE(v.untouchedOutside()) << c.text;
+    }
+}
+
 TEST_F(TextTest, EmptyControlGivesAnEmptyString) {
     TestVariable v = TestVariable::string(4);
     v.setText("old");

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plugin/whole_text.h"
+
+// Code page 932: lead bytes 81h-9Fh and E0h-FCh.
+static LeadByteTable shiftJis() {
+    LeadByteTable table;
+    for (int b = 0; b < 256; ++b)
+        table.lead[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    return table;
+}
+
+TEST(WholeTextLength, StopsAtTheTerminatorOrTheCapacityWithoutSplittingACharacter) {
+    const LeadByteTable table = shiftJis();
+    struct Case {
+        const char *name;
+        const char *bytes;
+        int32_t size; // bytes given, the buffer's capacity
+        int32_t length;
+    } cases[] = {
+        {"plain, terminated", "abc\0zz", 6, 3},
+        {"plain, filling the buffer", "abcd", 4, 4},
+        {"empty", "\0abc", 4, 0},
+        {"whole double-byte characters", "\x82\xa0\x82\xa2\0", 5, 4},
+        {"lead byte before the terminator", "\x82\xa0\x82\0", 4, 2},
+        {"lead byte at the capacity", "ab\x82", 3, 2},
+        {"trail byte that looks like a lead byte", "\x82\x82\x82\0", 4, 2},
+        {"trail byte in the ASCII range", "\x83\x5c\0", 3, 2},
+        {"half-width katakana is single-byte", "\xb1\xb2\0", 3, 2},
+        {"no capacity", "abc", 0, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.length, wholeTextLength(c.bytes, c.size, table)) << c.name;
+}
+
+TEST(WholeTextLength, SingleByteCodePageKeepsEveryByte) {
+    LeadByteTable table;
+    std::memset(table.lead, 0, sizeof table.lead);
+    EXPECT_EQ(4, wholeTextLength("\x82\xa0\x82\xa2", 4, table));
+}
