@@ -54,10 +54,12 @@ int __stdcall REditGetText(int variableAddress, int, int, int) {
     if (capacity <= 0)
         return -1;
     char *text = static_cast<char *>(variable->data);
-    GetWindowTextA(controlSlot.control, text, capacity);
     // The count is taken from the bytes that arrived, not from the control's answer: a control
     // that converts its text into the code page can fill the buffer and still answer 0 when
     // the text does not fit, and it can leave the last byte alone or cut a character in half.
+    // Cleared first, so that a control that writes nothing cannot pass the old text off as its.
+    text[0] = '\0';
+    GetWindowTextA(controlSlot.control, text, capacity);
     text[capacity - 1] = '\0';
     int32_t length = wholeTextLength(text, capacity, ansiLeadBytes());
     text[length] = '\0';
