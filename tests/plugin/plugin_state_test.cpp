@@ -20,6 +20,7 @@ TEST(Copyright, ShowsTheNoticeAndAnswersWhatTheBoxAnswers) {
     TestHost host;
     std::string caption, text;
     bool cancel = true;
+    HICON icon = nullptr;
     DialogAnswer ok(IDOK, [&](HWND box) {
         char buffer[512] = {};
         GetWindowTextA(box, buffer, sizeof buffer);
@@ -28,6 +29,7 @@ TEST(Copyright, ShowsTheNoticeAndAnswersWhatTheBoxAnswers) {
         GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
         text = buffer;
         cancel = GetDlgItem(box, IDCANCEL) != nullptr;
+        icon = messageBoxIcon(box);
     });
     EXPECT_EQ(IDOK, host.copyright());
     EXPECT_TRUE(ok.join());
@@ -38,6 +40,7 @@ TEST(Copyright, ShowsTheNoticeAndAnswersWhatTheBoxAnswers) {
               text.find("\x83\x8a\x83\x62\x83\x60\x83\x47\x83\x66\x83\x42\x83\x62\x83\x67"))
         << text;
     EXPECT_FALSE(cancel);
+    EXPECT_EQ(LoadIconA(nullptr, IDI_ASTERISK), icon);
 }
 
 // Wine reports the platform of the named Windows version to a program listed under its name.
@@ -58,6 +61,7 @@ TEST(Attach, RefusesAnyPlatformButThe95FamilyAndNt) {
             EXPECT_NE(std::string::npos, run.output.find("I cannot run under your Windows OS."))
                 << run.output;
             EXPECT_TRUE(run.has("cancel=0")) << run.output;
+            EXPECT_TRUE(run.has("errorIcon=1")) << run.output;
             EXPECT_FALSE(run.has("loaded=1")) << run.output;
         } else {
             EXPECT_EQ(0u, run.exitCode) << c.version;

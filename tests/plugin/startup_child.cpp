@@ -32,7 +32,9 @@ static void report(const char *key, long value) {
 // The refusal box blocks inside the plug-in's entry point, so it is answered from a thread
 // that runs before the load starts. Returning from main would wait for that thread.
 static int attach() {
-    DialogAnswer box(IDOK, [](HWND dialog) {
+    // Looked up here: the answering thread must not load anything while the load is under way.
+    HICON errorIcon = LoadIconA(nullptr, IDI_HAND);
+    DialogAnswer box(IDOK, [errorIcon](HWND dialog) {
         char caption[64] = {};
         GetWindowTextA(dialog, caption, sizeof caption);
         report("caption", caption);
@@ -40,6 +42,7 @@ static int attach() {
         EnumChildWindows(dialog, collectText, reinterpret_cast<LPARAM>(&texts));
         report("texts", texts);
         report("cancel", GetDlgItem(dialog, IDCANCEL) != nullptr);
+        report("errorIcon", messageBoxIcon(dialog) == errorIcon);
     });
     HMODULE plugin = LoadLibraryA("Lumbra.hpi");
     report("loaded", plugin != nullptr);

@@ -156,6 +156,23 @@ DialogAnswer::~DialogAnswer() {
         CloseHandle(running);
 }
 
+static BOOL CALLBACK findIcon(HWND child, LPARAM found) {
+    char name[16];
+    if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "Static") == 0 &&
+        (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HICON *>(found) =
+            reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HICON messageBoxIcon(HWND box) {
+    HICON icon = nullptr;
+    EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
 namespace {
 
 // Closes a kernel handle on every way out.

@@ -71,6 +71,9 @@ class DialogAnswer {
     bool answered = false;
 };
 
+// The icon that a message box shows (its one icon-style static control), or null.
+HICON messageBoxIcon(HWND box);
+
 struct ChildRun {
     DWORD exitCode = 0xFFFFFFFF;
     std::string output;
