@@ -82,3 +82,10 @@ TEST(Attach, TakesOneReferenceToTheRichEditLibraryAndGivesItBackOnce) {
     EXPECT_TRUE(run.has("afterPlugin=1")) << run.output;
     EXPECT_TRUE(run.has("afterOwn=0")) << run.output;
 }
+
+TEST(Attach, ProcessDetachReleasesNothing) {
+    ChildRun run = runChild("startup_child.exe", "detach");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.has("own=1")) << run.output;
+    EXPECT_TRUE(run.has("afterOwn=1")) << run.output;
+}

@@ -82,6 +82,17 @@ static int references() {
     return 0;
 }
 
+// Unloads the plug-in without __FreeREdit@16: the plug-in's reference stays behind.
+static int detach() {
+    HMODULE own = LoadLibraryA("RICHED32.DLL");
+    report("own", own != nullptr);
+    { TestHost host; }
+    if (own)
+        FreeLibrary(own);
+    report("afterOwn", richEditLoaded());
+    return 0;
+}
+
 static int create() {
     TestHost host;
     report("richEdit", richEditLoaded());
@@ -97,8 +108,10 @@ int main(int argc, char **argv) {
         return attach();
     if (argc == 2 && std::strcmp(argv[1], "references") == 0)
         return references();
+    if (argc == 2 && std::strcmp(argv[1], "detach") == 0)
+        return detach();
     if (argc == 2 && std::strcmp(argv[1], "create") == 0)
         return create();
-    std::fprintf(stderr, "usage: startup_child attach|references|create\n");
+    std::fprintf(stderr, "usage: startup_child attach|references|detach|create\n");
     return 2;
 }
