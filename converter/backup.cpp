@@ -4,27 +4,13 @@
 #include <cstring>
 
 #include "converter/backup_name.h"
+#include "converter/file_handle.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
 
 bool is_ansi_lead_byte(unsigned char byte) {
     return IsDBCSLeadByteEx(CP_ACP, byte) != 0;
 }
-
-namespace {
-
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-};
-
-} // namespace
 
 bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
                        const FILETIME &creation, const FILETIME &last_access,
@@ -50,7 +36,7 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
         report_error_code(name, ERROR_DISK_FULL);
         return false;
     }
-    if (!SetFileTime(copy.h, &creation, &last_access, &last_write)) {
+    if (!SetFileTime(copy.h, &creation, &last_access, &last_write) || !copy.close()) {
         report_system_error(name);
         return false;
     }

@@ -7,21 +7,11 @@
 
 #include "converter/backup.h"
 #include "converter/engine.h"
+#include "converter/file_handle.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
 
 namespace {
-
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-};
 
 struct Block {
     uint8_t *bytes;
@@ -113,7 +103,8 @@ void convert_file(const char *path) {
         restore_content(path, file.h, input.bytes, size);
         return;
     }
-    if (settings.keep_time_flag && !SetFileTime(file.h, &creation, &last_access, &last_write)) {
+    if ((settings.keep_time_flag && !SetFileTime(file.h, &creation, &last_access, &last_write)) ||
+        !file.close()) {
         report_system_error(path);
         return;
     }
