@@ -28,16 +28,27 @@ static LeadByteTable ansiLeadBytes() {
     return table;
 }
 
-int __stdcall REditSetText(int variableAddress, int, int, int) {
+// The checks of both text exports, in their order: a string variable, a live control, and
+// room for at least the terminator. Answers 0 with the variable's storage and capacity, or the
+// refusal to return; nothing is written before it answers 0.
+static int stringTarget(int variableAddress, char **text, int32_t *capacity) {
     HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeString)
         return -1;
     if (!controlAlive())
         return -2;
-    int32_t capacity = variableCapacity(*variable);
-    if (capacity <= 0)
+    *capacity = variableCapacity(*variable);
+    if (*capacity <= 0)
         return -1;
-    char *text = static_cast<char *>(variable->data);
+    *text = static_cast<char *>(variable->data);
+    return 0;
+}
+
+int __stdcall REditSetText(int variableAddress, int, int, int) {
+    char *text;
+    int32_t capacity;
+    if (int refusal = stringTarget(variableAddress, &text, &capacity))
+        return refusal;
     // A text that fills its buffer carries no terminator of its own.
     text[capacity - 1] = '\0';
     SetWindowTextA(controlSlot.control, text);
@@ -45,15 +56,10 @@ int __stdcall REditSetText(int variableAddress, int, int, int) {
 }
 
 int __stdcall REditGetText(int variableAddress, int, int, int) {
-    HostVariable *variable = hostVariableAt(variableAddress);
-    if (variable->type != hostTypeString)
-        return -1;
-    if (!controlAlive())
-        return -2;
-    int32_t capacity = variableCapacity(*variable);
-    if (capacity <= 0)
-        return -1;
-    char *text = static_cast<char *>(variable->data);
+    char *text;
+    int32_t capacity;
+    if (int refusal = stringTarget(variableAddress, &text, &capacity))
+        return refusal;
     // The count is taken from the bytes that arrived, not from the control's answer: a control
     // that converts its text into the code page can fill the buffer and still answer 0 when
     // the text does not fit, and it can leave the last byte alone or cut a character in half.
