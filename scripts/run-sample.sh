@@ -22,10 +22,10 @@ printf 'not in the mask\n' >"$sample/notes.md"
 echo "== eolfix $* in $sample"
 status=0
 (cd "$sample" && wine "$PWD/../win/converter/eolfix.exe" "$@") || status=$?
-echo "== exit code $status; the files now:"
+echo "== exit code $status; the files now (^M is CR, \$ ends a line at LF):"
 (cd "$sample" && find . -type f | sort | while read -r f; do
-    printf '%s:' "$f"
-    od -An -c "$f" | tr -s ' ' | tr -d '\n'
+    echo "-- $f"
+    cat -A "$f"
     echo
 done)
 exit $status
