@@ -39,7 +39,9 @@ int run(int argc, char **argv) {
         std::printf("Error-can't get current folder!\n");
         return 1;
     }
-    if (folder[length - 1] == '\\')
+    // A last byte 5Ch may be the trail byte of a double-byte character ending the folder's name
+    // (a folder named with the kanji 95h 5Ch), which is no separator to drop.
+    if (folder[length - 1] == '\\' && folder_part_length(folder, is_ansi_lead_byte) == length)
         folder[length - 1] = '\0';
 
     print_file_mask();

@@ -33,3 +33,18 @@ bool join_path(char *path, size_t size, const char *folder, const char *name) {
     }
     return true;
 }
+
+size_t folder_part_length(const char *path, LeadBytePredicate is_lead_byte) {
+    size_t length = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        if (is_lead_byte(byte)) {
+            if (path[i + 1] == '\0')
+                break;
+            ++i;
+        } else if (byte == '\\' || byte == '/') {
+            length = i + 1;
+        }
+    }
+    return length;
+}

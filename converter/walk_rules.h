@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "converter/backup_name.h"
+
 // The longest path, terminating zero included, that the ANSI file functions take.
 enum : int { path_buffer_size = 260 };
 
@@ -25,5 +27,9 @@ bool is_subfolder(uint32_t attributes, const char *name);
 // Writes folder, '\' and name into path (size bytes). False, with path empty, when it would
 // not fit.
 bool join_path(char *path, size_t size, const char *folder, const char *name);
+
+// The length of path's folder part: up to and including its last '\' or '/', with double-byte
+// characters taken as units, so a trail byte 5Ch never counts. 0 when there is none.
+size_t folder_part_length(const char *path, LeadBytePredicate is_lead_byte);
 
 #endif

@@ -171,6 +171,24 @@ TEST_F(Eolfix, FileHeldOpenElsewhereIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ("h\n", read_file(held));
 }
 
+TEST_F(Eolfix, CurrentFolderEndingInTrailByte5CKeepsItsWholeName) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese code page (LC_ALL=ja_JP.UTF-8 under Wine)";
+    // The kanji 95h 5Ch ends the folder's name; cut after its lead byte, the path would name
+    // the files beside the folder whose names begin with that kanji.
+    const std::string kanji = "\x95\x5C";
+    std::string folder = tree + "\\" + kanji;
+    make_folder(folder);
+    std::string inside = put(kanji + "\\a.txt", "in\n");
+    std::string beside = put(kanji + "b.txt", "out\n");
+    RunResult result = run_program(eolfix_exe(), "", folder);
+    EXPECT_EQ(crlf(std::string(default_mask_line) + folder + "\nconvert: " + inside +
+                   "\nconvert 1 files.\n"),
+              result.out);
+    EXPECT_EQ("in\r\n", read_file(inside));
+    EXPECT_EQ("out\n", read_file(beside));
+}
+
 class EolfixFolderMode : public Eolfix {
   protected:
     // The backup folder, spelled in another letter case than the walk builds it.

@@ -51,4 +51,27 @@ TEST(JoinPath, BoundedByItsBuffer) {
     EXPECT_STREQ("", path);
 }
 
+bool shift_jis_lead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+TEST(FolderPart, EndsAfterTheLastSeparatorCharacter) {
+    const struct {
+        const char *path;
+        size_t expected;
+    } cases[] = {
+        {"*.txt", 0},
+        {"", 0},
+        {"sub\\*.txt", 4},
+        {"a/b\\c/*.txt", 6},
+        {"C:\\", 3},
+        {"C:\\\x95\x5C", 3},  // the kanji 95h 5Ch ends the name: no separator
+        {"\x95\x5C*.txt", 0}, // nor at the start of a pattern
+        {"\x95\x5C\\*.txt", 3},
+        {"C:\\x\x95", 3}, // a lead byte at the end reads nothing past it
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.expected, folder_part_length(c.path, shift_jis_lead)) << c.path;
+}
+
 } // namespace
