@@ -8,6 +8,10 @@ set -uo pipefail
 exe=$1
 work=$2
 source_root=$3
+if [ "$(id -u)" -eq 0 ]; then
+    # The unprivileged user must reach the tree, and a checkout below /root is closed to it.
+    work="${TMPDIR:-/tmp}/eolfix-tree-e2e-$(printf '%s' "$work" | md5sum | cut -c1-12)"
+fi
 if [ -z "${WINEPREFIX:-}" ]; then
     . "$source_root/scripts/wine-env.sh"
     wine_prepare
