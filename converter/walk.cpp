@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "converter/backup.h"
 #include "converter/backup_name.h"
 #include "converter/file_conversion.h"
 #include "converter/name_list.h"
@@ -42,12 +43,18 @@ void list_files(const char *path, const char *pattern, NameList &files) {
     Search search(search_path, entry);
     if (!search.found())
         return;
+    // The search gives bare names; those of a pattern such as sub\*.txt lie in its folder part.
+    const int folder_part = static_cast<int>(folder_part_length(pattern, is_ansi_lead_byte));
     do {
         switch (classify_entry(entry.dwFileAttributes, entry.nFileSizeHigh)) {
-        case EntryClass::listed:
-            if (!files.add(entry.cFileName, entry.nFileSizeLow))
-                report_out_of_memory(path, entry.cFileName);
+        case EntryClass::listed: {
+            // Both parts are shorter than a path; the joined path's own limit is checked later.
+            char name[2 * path_buffer_size];
+            std::snprintf(name, sizeof name, "%.*s%s", folder_part, pattern, entry.cFileName);
+            if (!files.add(name, entry.nFileSizeLow))
+                report_out_of_memory(path, name);
             break;
+        }
         case EntryClass::too_large:
             std::printf("skip too large file : %s\n", entry.cFileName);
             break;

@@ -135,6 +135,18 @@ TEST_F(Eolfix, OverlappingPatternsConvertAFileOnce) {
     }
 }
 
+TEST_F(Eolfix, PatternWithAFolderPartConvertsTheFilesItFound) {
+    std::string top = put("a.txt", "top\n");
+    make_folder(tree + "\\sub");
+    std::string below = put("sub\\a.txt", "below\n");
+    RunResult result = run_with("filemask=sub\\*.txt\nbackup=off\n");
+    EXPECT_EQ(crlf("file mask: sub\\*.txt;\n" + tree + "\nconvert: " + below + "\n" + tree +
+                   "\\sub\nconvert 1 files.\n"),
+              result.out);
+    EXPECT_EQ("below\r\n", read_file(below));
+    EXPECT_EQ("top\n", read_file(top)) << "a file the mask does not name is left alone";
+}
+
 TEST_F(Eolfix, EmptyMaskWalksButConvertsNothing) {
     put("a.txt", "x\n");
     make_folder(tree + "\\sub");
