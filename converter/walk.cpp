@@ -51,6 +51,10 @@ void list_files(const char *path, const char *pattern, NameList &files) {
             // Both parts are shorter than a path; the joined path's own limit is checked later.
             char name[2 * path_buffer_size];
             std::snprintf(name, sizeof name, "%.*s%s", folder_part, pattern, entry.cFileName);
+            // Backup naming splits at '\' first; '/' is never a trail byte, so this is safe.
+            for (int i = 0; i < folder_part; ++i)
+                if (name[i] == '/')
+                    name[i] = '\\';
             if (!files.add(name, entry.nFileSizeLow))
                 report_out_of_memory(path, name);
             break;

@@ -136,15 +136,24 @@ TEST_F(Eolfix, OverlappingPatternsConvertAFileOnce) {
 }
 
 TEST_F(Eolfix, PatternWithAFolderPartConvertsTheFilesItFound) {
-    std::string top = put("a.txt", "top\n");
     make_folder(tree + "\\sub");
-    std::string below = put("sub\\a.txt", "below\n");
-    RunResult result = run_with("filemask=sub\\*.txt\nbackup=off\n");
-    EXPECT_EQ(crlf("file mask: sub\\*.txt;\n" + tree + "\nconvert: " + below + "\n" + tree +
-                   "\\sub\nconvert 1 files.\n"),
-              result.out);
-    EXPECT_EQ("below\r\n", read_file(below));
-    EXPECT_EQ("top\n", read_file(top)) << "a file the mask does not name is left alone";
+    std::string store = base + "\\bak";
+    make_folder(store);
+    // Folder mode takes the base name after the last '\': a '/' left in the path would put
+    // "sub/" in front of it.
+    for (const char *pattern : {"sub\\*.txt", "sub/*.txt"}) {
+        std::string top = put("a.txt", "top\n");
+        std::string below = put("sub\\a.txt", "below\n");
+        RunResult result =
+            run_with(std::string("filemask=") + pattern + "\nbackup=" + store + "\n");
+        EXPECT_EQ(crlf(std::string("file mask: ") + pattern + ";\n" + tree + "\nconvert: " + below +
+                       "\n" + tree + "\\sub\nconvert 1 files.\n"),
+                  result.out)
+            << pattern;
+        EXPECT_EQ("below\r\n", read_file(below)) << pattern;
+        EXPECT_EQ("below\n", read_file(store + "\\a.txt")) << pattern;
+        EXPECT_EQ("top\n", read_file(top)) << "a file the mask does not name is left alone";
+    }
 }
 
 TEST_F(Eolfix, EmptyMaskWalksButConvertsNothing) {
