@@ -21,13 +21,18 @@ class StreamFile {
 
 enum : int { streamDone = 0, streamNoFile = -3, streamBroken = -4 };
 
-// A non-zero answer stops the control's stream and comes back in EDITSTREAM.dwError, which is
-// how the export learns that the file was not read whole.
+// Set by a callback whose file operation failed. EDITSTREAM.dwError cannot tell: the control
+// also reports there a file that it would not take as RTF, although it read every byte of it.
+static bool fileFailed;
+
+// A non-zero answer stops the control's stream.
 static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
     DWORD read = 0;
     BOOL ok = ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size), &read,
                        nullptr);
     *count = static_cast<LONG>(read);
+    if (!ok)
+        fileFailed = true;
     return ok ? 0 : 1;
 }
 
@@ -37,14 +42,16 @@ static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG si
     BOOL ok = WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size),
                         &written, nullptr);
     *count = static_cast<LONG>(written);
-    return ok && written == static_cast<DWORD>(size) ? 0 : 1;
+    if (!ok || written != static_cast<DWORD>(size))
+        fileFailed = true;
+    return fileFailed ? 1 : 0;
 }
 
 static WPARAM streamFormat(int formatFlag) {
     return formatFlag != 0 ? SF_RTF : SF_TEXT;
 }
 
-// Runs one stream message over the open file; true when the control met no failure.
+// Runs one stream message over the open file; true when every file operation succeeded.
 static bool transfer(UINT message, int formatFlag, const StreamFile &file,
                      EDITSTREAMCALLBACK callback) {
     EDITSTREAM stream;
@@ -52,9 +59,10 @@ static bool transfer(UINT message, int formatFlag, const StreamFile &file,
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.handle);
     stream.dwError = 0;
     stream.pfnCallback = callback;
+    fileFailed = false;
     SendMessageA(controlSlot.control, message, streamFormat(formatFlag),
                  reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0;
+    return !fileFailed;
 }
 
 static const char *fileNameAt(int address) {

@@ -76,6 +76,19 @@ TEST_F(StreamTest, RichTextReadAsPlainShowsItsSource) {
     EXPECT_EQ(source, shown());
 }
 
+// What the control makes of a file that holds no RTF is its own business; every byte of the
+// file was read, so the load is no failed transfer, and the control matches the file again.
+TEST_F(StreamTest, FileWithoutRichTextReadAsRichTextIsNoFailure) {
+    for (const char *content : {"", "plain text\r\nsecond line"}) {
+        TempFile file("lumbra_not_rich.rtf");
+        file.write(content);
+        show("before");
+        setModified(true);
+        EXPECT_EQ(0, read(file.path(), 1)) << content;
+        EXPECT_FALSE(modified()) << content;
+    }
+}
+
 TEST_F(StreamTest, SavingCutsALongerFileAndAnEmptyControlGivesAnEmptyFile) {
     TempFile file("lumbra_cut.txt");
     file.write(std::string(5000, 'z'));
