@@ -28,18 +28,19 @@ static LeadByteTable ansiLeadBytes() {
     return table;
 }
 
-// The checks of both text exports, in their order: a string variable, a live control, and
-// room for at least the terminator. Answers 0 with the variable's storage and capacity, or the
-// refusal to return; nothing is written before it answers 0.
+// The checks of both text exports, in their order: a string variable with room for at least
+// the terminator, then a live control. A variable without room is refused as one of the wrong
+// type is, whether or not a control exists. Answers 0 with the variable's storage and capacity,
+// or the refusal to return; nothing is written before it answers 0.
 static int stringTarget(int variableAddress, char **text, int32_t *capacity) {
     HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeString)
         return -1;
-    if (!controlAlive())
-        return -2;
     *capacity = variableCapacity(*variable);
     if (*capacity <= 0)
         return -1;
+    if (!controlAlive())
+        return -2;
     *text = static_cast<char *>(variable->data);
     return 0;
 }

@@ -40,6 +40,20 @@ TEST(TextRefusals, WithoutControlTheOrderOfTestsDecides) {
     expectRefusals(host, cases, sizeof cases / sizeof cases[0]);
 }
 
+// A string variable without storage is refused as one of the wrong type is: before the control
+// is looked at, so the answer does not depend on whether a control exists.
+TEST(TextRefusals, VariableWithoutStorageIsRefusedBeforeTheGuard) {
+    TestHost host;
+    for (const char *name : {"_REditSetText@16", "_REditGetText@16"}) {
+        for (bool sizeRecord : {false, true}) {
+            TestVariable v =
+                sizeRecord ? TestVariable::recordString(0, 3) : TestVariable::string(0);
+            EXPECT_EQ(-1, host.call(name, v.get())) << name << " " << sizeRecord;
+            EXPECT_TRUE(v.untouchedOutside()) << name << " " << sizeRecord;
+        }
+    }
+}
+
 TEST(TextRefusals, WithControlOnlyTheTypeDecides) {
     TestHost host;
     ASSERT_EQ(0, host.create(0));
