@@ -58,10 +58,11 @@ int __stdcall CreateREdit(int info, int objectNumber, int, int) {
     // object must survive a failed creation, so nothing is destroyed before the control exists.
     if (!pluginState.richEditLibrary)
         return creationImpossible;
-    RECT objectRect;
+    // Zeroed: a rectangle that cannot be read must not feed stack garbage into the placement.
+    RECT objectRect = {};
     GetWindowRect(object, &objectRect);
     HWND hostWindow = host->window;
-    RECT hostRect;
+    RECT hostRect = {};
     GetWindowRect(hostWindow, &hostRect);
     RECT placed = controlPlacement(objectRect, hostRect, GetSystemMetrics(SM_CYCAPTION));
     HWND control = CreateWindowExA(
