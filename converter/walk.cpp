@@ -25,8 +25,12 @@ struct Search {
     bool found() const { return h != INVALID_HANDLE_VALUE; }
 };
 
-void report_too_long(const char *folder, const char *name) {
+// Joins folder, '\' and name into full. False, after the refusal line, when they would not fit.
+bool join_or_refuse(char (&full)[path_buffer_size], const char *folder, const char *name) {
+    if (join_path(full, sizeof full, folder, name))
+        return true;
     std::printf("skip too long path : %s\\%s\n", folder, name);
+    return false;
 }
 
 void report_out_of_memory(const char *folder, const char *name) {
@@ -35,10 +39,8 @@ void report_out_of_memory(const char *folder, const char *name) {
 
 void list_files(const char *path, const char *pattern, NameList &files) {
     char search_path[path_buffer_size];
-    if (!join_path(search_path, sizeof search_path, path, pattern)) {
-        report_too_long(path, pattern);
+    if (!join_or_refuse(search_path, path, pattern))
         return;
-    }
     WIN32_FIND_DATAA entry;
     Search search(search_path, entry);
     if (!search.found())
@@ -73,10 +75,8 @@ void list_files(const char *path, const char *pattern, NameList &files) {
 
 void list_folders(const char *path, NameList &folders) {
     char search_path[path_buffer_size];
-    if (!join_path(search_path, sizeof search_path, path, "*.*")) {
-        report_too_long(path, "*.*");
+    if (!join_or_refuse(search_path, path, "*.*"))
         return;
-    }
     WIN32_FIND_DATAA entry;
     Search search(search_path, entry);
     if (!search.found())
@@ -104,10 +104,8 @@ void walk_folder(const char *path) {
         list_files(path, mask_list.names[i], files);
     for (int32_t i = 0; i < files.count; ++i) {
         char file_path[path_buffer_size];
-        if (join_path(file_path, sizeof file_path, path, files.names[i]))
+        if (join_or_refuse(file_path, path, files.names[i]))
             convert_file(file_path);
-        else
-            report_too_long(path, files.names[i]);
     }
 
     NameList folders;
@@ -115,9 +113,7 @@ void walk_folder(const char *path) {
     // Each level adds at least two characters, so the path limit also ends a folder loop.
     for (int32_t i = 0; i < folders.count; ++i) {
         char folder_path[path_buffer_size];
-        if (join_path(folder_path, sizeof folder_path, path, folders.names[i]))
+        if (join_or_refuse(folder_path, path, folders.names[i]))
             walk_folder(folder_path);
-        else
-            report_too_long(path, folders.names[i]);
     }
 }
