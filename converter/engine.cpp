@@ -1,18 +1,17 @@
 #include "converter/engine.h"
 
-#include <cstdlib>
+#include "converter/memory.h"
 #include <cstring>
 
 #include "converter/settings.h"
 
 OutputBuffer::~OutputBuffer() {
-    std::free(start);
+    memory_release(start);
 }
 
 bool OutputBuffer::reset(uint32_t new_capacity) {
-    std::free(start);
-    // malloc(0) may give null; one spare byte keeps an empty buffer distinct from a failure.
-    start = static_cast<uint8_t *>(std::malloc(new_capacity == 0 ? 1 : new_capacity));
+    memory_release(start);
+    start = static_cast<uint8_t *>(memory_allocate(new_capacity));
     if (!start) {
         capacity = 0;
         position = end = nullptr;
@@ -30,13 +29,13 @@ bool OutputBuffer::grow() {
     if (capacity > UINT32_MAX - step)
         return false;
     uint32_t wider = capacity + step;
-    uint8_t *block = static_cast<uint8_t *>(std::malloc(wider));
+    uint8_t *block = static_cast<uint8_t *>(memory_allocate(wider));
     if (!block)
         return false;
     uint32_t written = size();
     if (capacity > 0)
         std::memcpy(block, start, capacity);
-    std::free(start);
+    memory_release(start);
     start = block;
     position = start + written;
     capacity = wider;

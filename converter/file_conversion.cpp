@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "converter/backup.h"
 #include "converter/engine.h"
 #include "converter/file_handle.h"
+#include "converter/memory.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
 
@@ -15,8 +15,8 @@ namespace {
 
 struct Block {
     uint8_t *bytes;
-    explicit Block(size_t size) : bytes(static_cast<uint8_t *>(std::malloc(size))) {}
-    ~Block() { std::free(bytes); }
+    explicit Block(size_t size) : bytes(static_cast<uint8_t *>(memory_allocate(size))) {}
+    ~Block() { memory_release(bytes); }
     Block(const Block &) = delete;
     Block &operator=(const Block &) = delete;
 };

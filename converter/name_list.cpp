@@ -1,6 +1,6 @@
 #include "converter/name_list.h"
 
-#include <cstdlib>
+#include "converter/memory.h"
 #include <cstring>
 
 NameList::~NameList() {
@@ -9,9 +9,9 @@ NameList::~NameList() {
 
 void NameList::clear() {
     for (int32_t i = 0; i < count; ++i)
-        std::free(names[i]);
-    std::free(names);
-    std::free(values);
+        memory_release(names[i]);
+    memory_release(names);
+    memory_release(values);
     names = nullptr;
     values = nullptr;
     count = 0;
@@ -21,19 +21,22 @@ void NameList::clear() {
 // Both arrays are replaced together, so a failure leaves the old ones in place.
 static bool grow_by_ten(NameList &list) {
     int32_t wider = list.capacity + 10;
-    char **names = static_cast<char **>(std::calloc(wider, sizeof *names));
-    uint32_t *values = static_cast<uint32_t *>(std::calloc(wider, sizeof *values));
+    char **names = static_cast<char **>(memory_allocate(wider * sizeof *names));
+    uint32_t *values = static_cast<uint32_t *>(memory_allocate(wider * sizeof *values));
     if (!names || !values) {
-        std::free(names);
-        std::free(values);
+        memory_release(names);
+        memory_release(values);
         return false;
     }
+    // Slots past count stay zero, as the list promises.
+    std::memset(names, 0, wider * sizeof *names);
+    std::memset(values, 0, wider * sizeof *values);
     if (list.capacity > 0) {
         std::memcpy(names, list.names, list.capacity * sizeof *names);
         std::memcpy(values, list.values, list.capacity * sizeof *values);
     }
-    std::free(list.names);
-    std::free(list.values);
+    memory_release(list.names);
+    memory_release(list.values);
     list.names = names;
     list.values = values;
     list.capacity = wider;
@@ -44,7 +47,7 @@ bool NameList::add(const char *text, uint32_t value) {
     if (count == capacity && !grow_by_ten(*this))
         return false;
     size_t size = std::strlen(text) + 1;
-    char *copy = static_cast<char *>(std::malloc(size));
+    char *copy = static_cast<char *>(memory_allocate(size));
     if (!copy)
         return false;
     std::memcpy(copy, text, size);
