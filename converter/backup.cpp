@@ -5,12 +5,9 @@
 
 #include "converter/backup_name.h"
 #include "converter/file_handle.h"
+#include "converter/lead_byte.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
-
-bool is_ansi_lead_byte(unsigned char byte) {
-    return IsDBCSLeadByteEx(CP_ACP, byte) != 0;
-}
 
 bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
                        const FILETIME &creation, const FILETIME &last_access,
@@ -22,12 +19,12 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
     }
     FileHandle copy(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (copy.h == INVALID_HANDLE_VALUE) {
+    if (!copy.held()) {
         report_system_error(name);
         return false;
     }
     DWORD written = 0;
-    if (!WriteFile(copy.h, bytes, size, &written, nullptr)) {
+    if (!WriteFile(copy.get(), bytes, size, &written, nullptr)) {
         report_system_error(name);
         return false;
     }
@@ -36,7 +33,7 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
         report_error_code(name, ERROR_DISK_FULL);
         return false;
     }
-    if (!SetFileTime(copy.h, &creation, &last_access, &last_write) || !copy.close()) {
+    if (!SetFileTime(copy.get(), &creation, &last_access, &last_write) || !copy.close()) {
         report_system_error(name);
         return false;
     }
@@ -53,13 +50,13 @@ bool check_backup_folder() {
     std::memcpy(folder, settings.backup_target, length);
     folder[length] = '\0';
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(folder, &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    SearchHandle search(FindFirstFileA(folder, &entry));
+    if (!search.held()) {
         report_system_error(folder);
         std::printf("Error-backup path. Check ini file.\n");
         return false;
     }
-    FindClose(search);
+    search.close();
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         std::printf("\"%s\" is not folder(directry).\n", folder);
         std::printf("Error-backup path. Check ini file.\n");

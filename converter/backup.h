@@ -6,9 +6,6 @@
 
 #include <cstdint>
 
-// The lead-byte rule of the ANSI code page, for splitting paths at separators.
-bool is_ansi_lead_byte(unsigned char byte);
-
 // Writes bytes (the file's old content) to the backup path of path and gives the copy the three
 // times. Returns false after printing one line for the failure; a copy already created stays.
 bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,

@@ -4,13 +4,12 @@
 
 #include <cstddef>
 
+#include "converter/lead_byte.h"
+
 enum : int {
     backup_description_size = 128,
     backup_path_size = 520, // a target of up to 260 characters and a base name of up to 260
 };
-
-// Tells whether a byte starts a double-byte character in the code page in use.
-using LeadBytePredicate = bool (*)(unsigned char byte);
 
 // Writes the backup path of the file at path into name (size bytes). Extension mode: the
 // whole path followed by the target. Folder mode: the target followed by the base name, found

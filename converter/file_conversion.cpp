@@ -13,14 +13,6 @@
 
 namespace {
 
-struct Block {
-    uint8_t *bytes;
-    explicit Block(size_t size) : bytes(static_cast<uint8_t *>(memory_allocate(size))) {}
-    ~Block() { memory_release(bytes); }
-    Block(const Block &) = delete;
-    Block &operator=(const Block &) = delete;
-};
-
 // Writes all of size bytes from the file's start. A short count is a failure: a full disk
 // reports success for part of the bytes.
 bool write_from_start(HANDLE file, const uint8_t *bytes, uint32_t size) {
@@ -48,12 +40,12 @@ void restore_content(const char *path, HANDLE file, const uint8_t *bytes, uint32
 void convert_file(const char *path) {
     FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) {
+    if (!file.held()) {
         report_system_error(path);
         return;
     }
     DWORD size_high = 0;
-    DWORD size = GetFileSize(file.h, &size_high);
+    DWORD size = GetFileSize(file.get(), &size_high);
     if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
         report_system_error(path);
         return;
@@ -65,19 +57,18 @@ void convert_file(const char *path) {
     // Taken before the read, which moves the last-access time on many file systems: the backup
     // copy and a kept-time rewrite must carry the times the file had before eolfix touched it.
     FILETIME creation, last_access, last_write;
-    if (!GetFileTime(file.h, &creation, &last_access, &last_write)) {
+    if (!GetFileTime(file.get(), &creation, &last_access, &last_write)) {
         report_system_error(path);
         return;
     }
-    // The zero byte after the content ends every look-ahead at the last byte.
-    Block input(size_t{size} + 1);
-    if (!input.bytes) {
+    // The engine reads no byte past the content, so the block holds the content alone.
+    MemoryBlock input(static_cast<uint8_t *>(memory_allocate(size)));
+    if (!input.held()) {
         std::printf("%s : not enough memory\n", path);
         return;
     }
-    input.bytes[size] = 0;
     DWORD got = 0;
-    if (!ReadFile(file.h, input.bytes, size, &got, nullptr)) {
+    if (!ReadFile(file.get(), input.get(), size, &got, nullptr)) {
         report_system_error(path);
         return;
     }
@@ -87,7 +78,7 @@ void convert_file(const char *path) {
     }
 
     OutputBuffer output;
-    Conversion result = convert_newlines(input.bytes, output, size);
+    Conversion result = convert_newlines(input.get(), output, size);
     if (result == Conversion::unchanged)
         return;
     if (result == Conversion::out_of_memory) {
@@ -96,14 +87,15 @@ void convert_file(const char *path) {
     }
 
     if (settings.backup_flag &&
-        !write_backup_copy(path, input.bytes, size, creation, last_access, last_write))
+        !write_backup_copy(path, input.get(), size, creation, last_access, last_write))
         return;
-    if (!write_from_start(file.h, output.start, output.size()) || !SetEndOfFile(file.h)) {
+    if (!write_from_start(file.get(), output.start, output.size()) || !SetEndOfFile(file.get())) {
         report_system_error(path);
-        restore_content(path, file.h, input.bytes, size);
+        restore_content(path, file.get(), input.get(), size);
         return;
     }
-    if ((settings.keep_time_flag && !SetFileTime(file.h, &creation, &last_access, &last_write)) ||
+    if ((settings.keep_time_flag &&
+         !SetFileTime(file.get(), &creation, &last_access, &last_write)) ||
         !file.close()) {
         report_system_error(path);
         return;

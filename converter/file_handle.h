@@ -1,25 +1,27 @@
-// The holder that closes a file on every way out of the code that opened it.
+// Holders of the system's file and search handles.
 #ifndef CONVERTER_FILE_HANDLE_H
 #define CONVERTER_FILE_HANDLE_H
 
 #include <windows.h>
 
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-    // Closes at once, for the callers to whom a failed close means lost data; the holder then
-    // holds nothing. False when the close failed.
-    bool close() {
-        HANDLE open = h;
-        h = INVALID_HANDLE_VALUE;
-        return CloseHandle(open) != 0;
-    }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
+#include "converter/holder.h"
+
+struct FileHandleKind {
+    using Value = HANDLE;
+    static Value none() { return INVALID_HANDLE_VALUE; }
+    static bool release(Value file) { return CloseHandle(file) != 0; }
 };
+
+struct SearchHandleKind {
+    using Value = HANDLE;
+    static Value none() { return INVALID_HANDLE_VALUE; }
+    static bool release(Value search) { return FindClose(search) != 0; }
+};
+
+// A file from CreateFileA; a failed close of a written file is lost data, so writers close()
+// and check.
+using FileHandle = Holder<FileHandleKind>;
+// A search from FindFirstFileA.
+using SearchHandle = Holder<SearchHandleKind>;
 
 #endif

@@ -44,12 +44,15 @@ static bool grow_by_ten(NameList &list) {
 }
 
 bool NameList::add(const char *text, uint32_t value) {
-    if (count == capacity && !grow_by_ten(*this))
-        return false;
+    // The copy comes first: a failure after the arrays grew would leave the capacity changed.
     size_t size = std::strlen(text) + 1;
     char *copy = static_cast<char *>(memory_allocate(size));
     if (!copy)
         return false;
+    if (count == capacity && !grow_by_ten(*this)) {
+        memory_release(copy);
+        return false;
+    }
     std::memcpy(copy, text, size);
     names[count] = copy;
     values[count] = value;

@@ -12,7 +12,7 @@ class NameList {
     NameList &operator=(const NameList &) = delete;
 
     // Appends a copy of text with value; grows by 10 slots when full. Returns false, leaving
-    // the list as it was, when memory runs out.
+    // the list as it was (count, capacity and arrays), when memory runs out.
     bool add(const char *text, uint32_t value);
     // Frees every text and both arrays, leaving the list as a new one.
     void clear();

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "converter/backup.h"
+#include "converter/lead_byte.h"
 #include "converter/mask.h"
 #include "converter/options.h"
 #include "converter/program_path.h"

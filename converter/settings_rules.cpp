@@ -50,12 +50,12 @@ void copy_bounded(char *field, size_t field_size, const char *text, size_t lengt
 
 // The last character of text is '\' only when that '\' is not the trail byte of a
 // double-byte character (the kanji 95h 5Ch ends in one).
-bool ends_in_backslash(const char *text, size_t length, const LeadByteTable &lead_bytes) {
+bool ends_in_backslash(const char *text, size_t length, LeadBytePredicate is_lead_byte) {
     size_t i = 0;
     size_t last = 0;
     while (i < length) {
         last = i;
-        i += (lead_bytes.lead[byte_at(text, i)] && i + 1 < length) ? 2 : 1;
+        i += (is_lead_byte(byte_at(text, i)) && i + 1 < length) ? 2 : 1;
     }
     return length > 0 && i - last == 1 && text[last] == '\\';
 }
@@ -76,7 +76,7 @@ void set_switch(uint8_t &flag, const char *value, size_t length) {
         flag = 0;
 }
 
-void set_backup(const char *value, size_t length, const LeadByteTable &lead_bytes) {
+void set_backup(const char *value, size_t length, LeadBytePredicate is_lead_byte) {
     if (length == 0 || equals_folded(value, length, "off")) {
         settings.backup_flag = 0;
         return;
@@ -89,7 +89,7 @@ void set_backup(const char *value, size_t length, const LeadByteTable &lead_byte
     // Room is kept for the '\' that a folder path may still need.
     copy_bounded(settings.backup_target, sizeof settings.backup_target - 1, value, length);
     size_t target_length = std::strlen(settings.backup_target);
-    if (!ends_in_backslash(settings.backup_target, target_length, lead_bytes)) {
+    if (!ends_in_backslash(settings.backup_target, target_length, is_lead_byte)) {
         settings.backup_target[target_length] = '\\';
         settings.backup_target[++target_length] = '\0';
     }
@@ -114,7 +114,7 @@ bool settings_path_for(const char *program, char *path, size_t size) {
     return true;
 }
 
-void apply_settings_line(const char *line, const LeadByteTable &lead_bytes) {
+void apply_settings_line(const char *line, LeadBytePredicate is_lead_byte) {
     if (line[0] == '#' || line[0] == '\n' || line[0] == '\0')
         return;
     while (is_filler(*line))
@@ -149,7 +149,7 @@ void apply_settings_line(const char *line, const LeadByteTable &lead_bytes) {
             set_switch(settings.repair_flag, value, length);
             break;
         case backup:
-            set_backup(value, length, lead_bytes);
+            set_backup(value, length, is_lead_byte);
             break;
         }
         return;
@@ -194,5 +194,5 @@ void SettingsReader::take(char c) {
 void SettingsReader::flush() {
     line_[length_] = '\0';
     length_ = 0;
-    apply_settings_line(line_, lead_bytes_);
+    apply_settings_line(line_, is_lead_byte_);
 }

@@ -7,23 +7,13 @@
 #include "converter/backup.h"
 #include "converter/backup_name.h"
 #include "converter/file_conversion.h"
+#include "converter/file_handle.h"
+#include "converter/lead_byte.h"
 #include "converter/name_list.h"
 #include "converter/settings.h"
 #include "converter/walk_rules.h"
 
 namespace {
-
-struct Search {
-    HANDLE h;
-    Search(const char *pattern, WIN32_FIND_DATAA &entry) : h(FindFirstFileA(pattern, &entry)) {}
-    ~Search() {
-        if (h != INVALID_HANDLE_VALUE)
-            FindClose(h);
-    }
-    Search(const Search &) = delete;
-    Search &operator=(const Search &) = delete;
-    bool found() const { return h != INVALID_HANDLE_VALUE; }
-};
 
 // Joins folder, '\' and name into full. False, after the refusal line, when they would not fit.
 bool join_or_refuse(char (&full)[path_buffer_size], const char *folder, const char *name) {
@@ -42,8 +32,8 @@ void list_files(const char *path, const char *pattern, NameList &files) {
     if (!join_or_refuse(search_path, path, pattern))
         return;
     WIN32_FIND_DATAA entry;
-    Search search(search_path, entry);
-    if (!search.found())
+    SearchHandle search(FindFirstFileA(search_path, &entry));
+    if (!search.held())
         return;
     // The search gives bare names; those of a pattern such as sub\*.txt lie in its folder part.
     const int folder_part = static_cast<int>(folder_part_length(pattern, is_ansi_lead_byte));
@@ -57,7 +47,8 @@ void list_files(const char *path, const char *pattern, NameList &files) {
             for (int i = 0; i < folder_part; ++i)
                 if (name[i] == '/')
                     name[i] = '\\';
-            if (!files.add(name, entry.nFileSizeLow))
+            // No size: convert_file takes it from the opened file, which may have changed since.
+            if (!files.add(name, 0))
                 report_out_of_memory(path, name);
             break;
         }
@@ -70,7 +61,7 @@ void list_files(const char *path, const char *pattern, NameList &files) {
         case EntryClass::passed_over:
             break;
         }
-    } while (FindNextFileA(search.h, &entry));
+    } while (FindNextFileA(search.get(), &entry));
 }
 
 void list_folders(const char *path, NameList &folders) {
@@ -78,14 +69,14 @@ void list_folders(const char *path, NameList &folders) {
     if (!join_or_refuse(search_path, path, "*.*"))
         return;
     WIN32_FIND_DATAA entry;
-    Search search(search_path, entry);
-    if (!search.found())
+    SearchHandle search(FindFirstFileA(search_path, &entry));
+    if (!search.held())
         return;
     do {
         if (is_subfolder(entry.dwFileAttributes, entry.cFileName) &&
             !folders.add(entry.cFileName, 0))
             report_out_of_memory(path, entry.cFileName);
-    } while (FindNextFileA(search.h, &entry));
+    } while (FindNextFileA(search.get(), &entry));
 }
 
 } // namespace

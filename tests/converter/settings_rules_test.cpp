@@ -9,17 +9,13 @@
 
 namespace {
 
-LeadByteTable shift_jis() {
-    LeadByteTable table = {};
-    for (int b = 0x81; b <= 0x9f; ++b)
-        table.lead[b] = true;
-    for (int b = 0xe0; b <= 0xfc; ++b)
-        table.lead[b] = true;
-    return table;
+bool sjis(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
 }
 
-const LeadByteTable sjis = shift_jis();
-const LeadByteTable single_byte = {};
+bool single_byte(unsigned char) {
+    return false;
+}
 
 // mask|kind|keeptime|repair|backup flag|target|compare length
 std::string summary() {
@@ -29,7 +25,7 @@ std::string summary() {
            std::to_string(settings.backup_compare_length);
 }
 
-std::string read_whole(const std::string &text, const LeadByteTable &lead_bytes = sjis) {
+std::string read_whole(const std::string &text, LeadBytePredicate lead_bytes = sjis) {
     settings = Settings();
     SettingsReader reader(lead_bytes);
     reader.feed(text.data(), text.size());
