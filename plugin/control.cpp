@@ -7,6 +7,7 @@
 #include "plugin/plugin_state.h"
 
 enum : int {
+    controlDone = 0,
     createdOutOfRange = 3,
     controlExists = -255,
     objectMissing = -1,
@@ -45,6 +46,11 @@ static void applyInitialFormat(HWND control) {
     SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
+// _CreateREdit@16: puts the control in place of object number objectNumber of the window whose
+// record is at info. 0 created, the object destroyed and its entry in the record holding the
+// control; 3 object number outside 0 .. 63; -255 a control is already in the slot; -1 the
+// entry is no window; -3 no rich edit window can be created. On every refusal the object, the
+// record and the slot stay as they were.
 int __stdcall CreateREdit(int info, int objectNumber, int, int) {
     if (objectNumber < 0 || objectNumber >= hostObjectCount)
         return createdOutOfRange;
@@ -80,35 +86,41 @@ int __stdcall CreateREdit(int info, int objectNumber, int, int) {
     SetFocus(control);
     SendMessageA(control, EM_EXLIMITTEXT, 0, textLimit);
     host->objects[objectNumber] = control;
-    return 0;
+    return controlDone;
 }
 
-// The handle stays in the slot on purpose: the next guarded export then reports no control.
-int __stdcall _FreeREdit(int, int, int, int) {
+// __FreeREdit@16: destroys a live control and gives the rich edit library back, once per load.
+// Always 0. The handle stays in the slot on purpose: the next guarded export then reports no
+// control.
+int __stdcall FreeREditAndLibrary(int, int, int, int) {
     if (IsWindow(controlSlot.control))
         DestroyWindow(controlSlot.control);
     if (pluginState.richEditLibrary) {
         FreeLibrary(pluginState.richEditLibrary);
         pluginState.richEditLibrary = nullptr;
     }
-    return 0;
+    return controlDone;
 }
 
+// _REditFree@16: forgets a control that the host has destroyed. 0 the slot is empty (also when
+// it was already); -2 the control is still a window, nothing changes.
 int __stdcall REditFree(int, int, int, int) {
     if (IsWindow(controlSlot.control))
         return controlStillAlive;
     controlSlot.control = nullptr;
-    return 0;
+    return controlDone;
 }
 
+// _REditClear@16: 0 the text removed and the control marked unmodified; -1 no control.
 int __stdcall REditClear(int, int, int, int) {
     if (!controlAlive())
         return noControl;
     SendMessageA(controlSlot.control, WM_SETTEXT, 0, 0);
     SendMessageA(controlSlot.control, EM_SETMODIFY, FALSE, 0);
-    return 0;
+    return controlDone;
 }
 
+// _SetREditMode@16: 0 the control read-only for mode 0, editable for any other; -1 no control.
 // Switching on first and toggling after leaves the same end state whatever the state before.
 int __stdcall SetREditMode(int mode, int, int, int) {
     if (!controlAlive())
@@ -116,5 +128,5 @@ int __stdcall SetREditMode(int mode, int, int, int) {
     SendMessageA(controlSlot.control, EM_SETOPTIONS, ECOOP_OR, ECO_READONLY);
     if (mode != 0)
         SendMessageA(controlSlot.control, EM_SETOPTIONS, ECOOP_XOR, ECO_READONLY);
-    return 0;
+    return controlDone;
 }

@@ -10,7 +10,7 @@
 #define LUMBRA_EXPORT extern "C"
 
 LUMBRA_EXPORT int __stdcall CreateREdit(int info, int objectNumber, int, int);
-LUMBRA_EXPORT int __stdcall _FreeREdit(int, int, int, int);
+LUMBRA_EXPORT int __stdcall FreeREditAndLibrary(int, int, int, int);
 LUMBRA_EXPORT int __stdcall REditFree(int, int, int, int);
 LUMBRA_EXPORT int __stdcall REditClear(int, int, int, int);
 LUMBRA_EXPORT int __stdcall SetREditMode(int mode, int, int, int);

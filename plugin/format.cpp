@@ -25,6 +25,7 @@ static_assert(sizeof(CHARFORMATA) == 60 && sizeof(CHOOSEFONTA) == 60 && sizeof(L
 static_assert(sizeof(CHARFORMATA::szFaceName) == LF_FACESIZE, "face name fields of one size");
 
 enum : int { twipsPerPoint = 20, twipsPerInch = 1440 };
+enum : int { formatDone = 0, formatNoControl = -1, formatNotString = -2 };
 static const int faceNameLimit = LF_FACESIZE;
 
 static void readSelectionFormat(CHARFORMATA &format) {
@@ -46,12 +47,15 @@ static void copyFaceName(char (&target)[LF_FACESIZE], const char (&source)[LF_FA
     target[LF_FACESIZE - 1] = '\0';
 }
 
+// _SetREditFont@16: applies face, size, colour and effects to the selection, after cutting the
+// face name in the variable itself. 0 done; -1 no control, -2 not a string variable (or one
+// without storage): on both refusals nothing is written or sent.
 int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects) {
     if (!controlAlive())
-        return -1;
+        return formatNoControl;
     HostVariable *variable = hostVariableAt(faceVariable);
     if (variable->type != hostTypeString)
-        return -2;
+        return formatNotString;
     // The face field holds 31 bytes and a zero, and the name is cut at unitLength bytes, taken
     // unscaled. The cut is written into the script's variable, so it is also kept inside the
     // storage that the sizes in force describe: with a size record the 16-bit field can be
@@ -61,7 +65,7 @@ int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects
     if (capacity < cut)
         cut = capacity;
     if (cut <= 0)
-        return -2;
+        return formatNotString;
     char *face = static_cast<char *>(variable->data);
     face[cut - 1] = '\0';
 
@@ -76,7 +80,7 @@ int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects
     format.bPitchAndFamily = 0;
     copyString(format.szFaceName, face);
     applyToSelection(format);
-    return 0;
+    return formatDone;
 }
 
 // The dialog opens on the selection's face, size and effects, but always with strike-out off
@@ -112,9 +116,11 @@ static void takeDialogFont(const CHOOSEFONTA &choice, const LOGFONTA &font, CHAR
     copyFaceName(format.szFaceName, font.lfFaceName);
 }
 
+// _SetREditFont2@16: lets the user choose the selection's font in the system's dialog. 0 whether
+// the dialog was confirmed (the choice applied) or cancelled (nothing changed); -1 no control.
 int __stdcall SetREditFont2(int, int, int, int) {
     if (!controlAlive())
-        return -1;
+        return formatNoControl;
     CHARFORMATA format;
     readSelectionFormat(format);
     LOGFONTA font;
@@ -128,23 +134,27 @@ int __stdcall SetREditFont2(int, int, int, int) {
     choice.Flags = fontDialogFlags;
     choice.rgbColors = RGB(0, 0, 0);
     if (!ChooseFontA(&choice))
-        return 0;
+        return formatDone;
     takeDialogFont(choice, font, format);
     applyToSelection(format);
-    return 0;
+    return formatDone;
 }
 
+// _SetBackColor@16: sets the whole control's background from the low 8 bits of red, green and
+// blue. 0 done; -1 no control.
 int __stdcall SetBackColor(int red, int green, int blue, int) {
     if (!controlAlive())
-        return -1;
+        return formatNoControl;
     COLORREF colour = RGB(red & 0xFF, green & 0xFF, blue & 0xFF);
     SendMessageA(controlSlot.control, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(colour));
-    return 0;
+    return formatDone;
 }
 
+// _SetREditIMECol@16: sets text and background of one of the four IME composition colours
+// (entry by the index's low 2 bits). 0 done; -1 no control.
 int __stdcall SetREditIMECol(int textColour, int backColour, int index, int) {
     if (!controlAlive())
-        return -1;
+        return formatNoControl;
     // Cleared first: a control that cannot report its colours then gets black for the rest.
     COMPCOLOR colours[4];
     fillBytes(colours, 0, sizeof colours);
@@ -153,5 +163,5 @@ int __stdcall SetREditIMECol(int textColour, int backColour, int index, int) {
     entry.crText = static_cast<COLORREF>(textColour) & 0xFFFFFF;
     entry.crBackground = static_cast<COLORREF>(backColour) & 0xFFFFFF;
     SendMessageA(controlSlot.control, EM_SETIMECOLOR, 0, reinterpret_cast<LPARAM>(colours));
-    return 0;
+    return formatDone;
 }

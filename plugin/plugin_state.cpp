@@ -54,6 +54,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
     return TRUE;
 }
 
+// _MyCopyRight_: shows the plug-in's notice with no owner window and answers what the box
+// answers (1 when closed with OK); works with or without a control.
 int MyCopyRight() {
     // "Lumbra.hpi: a plug-in for using a rich edit control from HSP."
     static const char notice[] =

@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-// Owns an open file for the length of one stream message and closes it on every way out.
+// The plug-in's one holder of a kernel handle: owns an open file for the length of one stream
+// message and closes it on every way out.
 class StreamFile {
   public:
     explicit StreamFile(HANDLE handle) : handle(handle) {}
@@ -16,16 +17,25 @@ class StreamFile {
     StreamFile(const StreamFile &) = delete;
     StreamFile &operator=(const StreamFile &) = delete;
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    // Closes at once, for a caller to whom a failed close means lost data; the holder then
+    // holds nothing. False when the close failed.
+    bool close() {
+        HANDLE open = handle;
+        handle = INVALID_HANDLE_VALUE;
+        return CloseHandle(open) != 0;
+    }
     HANDLE handle;
 };
 
-enum : int { streamDone = 0, streamNoFile = -3, streamBroken = -4 };
+enum : int { streamDone = 0, streamNoControl = -1, streamNoFile = -3, streamBroken = -4 };
 
 // Set by a callback whose file operation failed. EDITSTREAM.dwError cannot tell: the control
 // also reports there a file that it would not take as RTF, although it read every byte of it.
 static bool fileFailed;
 
-// A non-zero answer stops the control's stream.
+// What a callback answers the control: a non-zero answer stops the stream.
+enum : DWORD { streamGoOn = 0, streamStop = 1 };
+
 static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
     DWORD read = 0;
     BOOL ok = ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size), &read,
@@ -33,7 +43,7 @@ static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG siz
     *count = static_cast<LONG>(read);
     if (!ok)
         fileFailed = true;
-    return ok ? 0 : 1;
+    return ok ? streamGoOn : streamStop;
 }
 
 // A full disk can make WriteFile succeed with fewer bytes than asked for, so the count decides.
@@ -44,7 +54,7 @@ static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG si
     *count = static_cast<LONG>(written);
     if (!ok || written != static_cast<DWORD>(size))
         fileFailed = true;
-    return fileFailed ? 1 : 0;
+    return fileFailed ? streamStop : streamGoOn;
 }
 
 static WPARAM streamFormat(int formatFlag) {
@@ -69,9 +79,13 @@ static const char *fileNameAt(int address) {
     return reinterpret_cast<const char *>(static_cast<intptr_t>(address));
 }
 
+// _REditRead@16: replaces the control's content by the file's. 0 loaded, the control marked
+// unmodified; -1 no control, nothing opened; -3 the file cannot be opened, the control and its
+// modified flag unchanged; -4 reading failed part-way, the control holds what was read and is
+// marked modified.
 int __stdcall REditRead(int, int fileName, int formatFlag, int) {
     if (!controlAlive())
-        return -1;
+        return streamNoControl;
     StreamFile file(CreateFileA(fileNameAt(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen())
@@ -82,9 +96,13 @@ int __stdcall REditRead(int, int fileName, int formatFlag, int) {
     return whole ? streamDone : streamBroken;
 }
 
+// _REditWrite@16: saves the control's content, replacing the file. 0 saved, the control marked
+// unmodified; -1 no control, nothing opened; -3 the file cannot be created, nothing written and
+// the modified flag unchanged; -4 writing failed part-way, the file holds part of the text and
+// the modified flag is unchanged.
 int __stdcall REditWrite(int, int fileName, int formatFlag, int) {
     if (!controlAlive())
-        return -1;
+        return streamNoControl;
     StreamFile file(CreateFileA(fileNameAt(fileName), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen())

@@ -9,6 +9,17 @@
 
 #include <cstdint>
 
+// The two text exports test the variable first and use -2 for a missing control; the two count
+// exports run the guard first and use -2 for a variable of the wrong type.
+enum : int {
+    textDone = 0,
+    textNotString = -1,
+    textNoControl = -2,
+    countDone = 0,
+    countNoControl = -1,
+    countNotInteger = -2,
+};
+
 HostVariable *hostVariableAt(int address) {
     return reinterpret_cast<HostVariable *>(static_cast<intptr_t>(address));
 }
@@ -35,16 +46,19 @@ static LeadByteTable ansiLeadBytes() {
 static int stringTarget(int variableAddress, char **text, int32_t *capacity) {
     HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeString)
-        return -1;
+        return textNotString;
     *capacity = variableCapacity(*variable);
     if (*capacity <= 0)
-        return -1;
+        return textNotString;
     if (!controlAlive())
-        return -2;
+        return textNoControl;
     *text = static_cast<char *>(variable->data);
-    return 0;
+    return textDone;
 }
 
+// _REditSetText@16: replaces the control's text by the variable's, after cutting a text that
+// fills its buffer to one byte less in the variable itself. 0 done; -1 not a string variable
+// (or one without storage), -2 no control: on both refusals nothing is written.
 int __stdcall REditSetText(int variableAddress, int, int, int) {
     char *text;
     int32_t capacity;
@@ -53,9 +67,13 @@ int __stdcall REditSetText(int variableAddress, int, int, int) {
     // A text that fills its buffer carries no terminator of its own.
     text[capacity - 1] = '\0';
     SetWindowTextA(controlSlot.control, text);
-    return 0;
+    return textDone;
 }
 
+// _REditGetText@16: copies the control's text into the variable, cut to its capacity less one
+// byte and never inside a double-byte character. Minus the number of bytes copied (0 for an
+// empty control); -1 not a string variable (or one without storage), -2 no control: on both
+// refusals nothing is written.
 int __stdcall REditGetText(int variableAddress, int, int, int) {
     char *text;
     int32_t capacity;
@@ -73,25 +91,29 @@ int __stdcall REditGetText(int variableAddress, int, int, int) {
     return -length;
 }
 
+// _GetREditLength@16: stores the control's text length in the integer variable. 0 done; -1 no
+// control, -2 not an integer variable: on both refusals nothing is written.
 int __stdcall GetREditLength(int variableAddress, int, int, int) {
     if (!controlAlive())
-        return -1;
+        return countNoControl;
     HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeInteger)
-        return -2;
+        return countNotInteger;
     *static_cast<int32_t *>(variable->data) = GetWindowTextLengthA(controlSlot.control);
-    return 0;
+    return countDone;
 }
 
+// _GetREditLines@16: stores the control's line count in the integer variable. 0 done; -1 no
+// control, -2 not an integer variable: on both refusals nothing is written.
 int __stdcall GetREditLines(int variableAddress, int, int, int) {
     if (!controlAlive())
-        return -1;
+        return countNoControl;
     HostVariable *variable = hostVariableAt(variableAddress);
     if (variable->type != hostTypeInteger)
-        return -2;
+        return countNotInteger;
     int length = GetWindowTextLengthA(controlSlot.control);
     // The line of the last character is the last line; an empty control asks about index -1.
     LRESULT lastLine = SendMessageA(controlSlot.control, EM_EXLINEFROMCHAR, 0, length - 1);
     *static_cast<int32_t *>(variable->data) = static_cast<int32_t>(lastLine) + 1;
-    return 0;
+    return countDone;
 }

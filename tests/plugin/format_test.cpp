@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "host_fixture.h"
 #include "host_variables.h"
-#include "test_host.h"
 
 // A face that this machine's font dialog lists.
 static const char testFace[] = "DejaVu Sans";
@@ -32,13 +32,13 @@ TEST(FormatWithoutControl, EveryExportAnswersMinusOne) {
     EXPECT_TRUE(number.untouchedOutside());
 }
 
-class FormatTest : public ::testing::Test {
+class FormatTest : public ControlTest {
   protected:
     void SetUp() override {
-        ASSERT_EQ(0, host.create(0));
-        control = host.info()->objects[0];
-        ASSERT_TRUE(IsWindow(control));
-        SetWindowTextA(control, "sample text");
+        ControlTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        show("sample text");
         SendMessageA(control, EM_SETSEL, 0, -1);
     }
     int setFont(TestVariable &face, int points, int colour, int effects) {
@@ -64,9 +64,6 @@ class FormatTest : public ::testing::Test {
         format.yOffset = offset;
         SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     }
-
-    TestHost host;
-    HWND control = nullptr;
 };
 
 // The record sent is the one read from the selection with exactly the documented fields

@@ -4,32 +4,16 @@
 #include <functional>
 #include <string>
 
+#include "host_fixture.h"
 #include "host_variables.h"
-#include "test_host.h"
 
-class StreamTest : public ::testing::Test {
+class StreamTest : public ControlTest {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(0, host.create(0));
-        control = host.info()->objects[0];
-        ASSERT_TRUE(IsWindow(control));
-    }
     int read(const char *path, int flag) { return host.call("_REditRead@16", 0, name(path), flag); }
     int write(const char *path, int flag) {
         return host.call("_REditWrite@16", 0, name(path), flag);
     }
     static int name(const char *path) { return static_cast<int>(reinterpret_cast<intptr_t>(path)); }
-    void show(const std::string &text) { SetWindowTextA(control, text.c_str()); }
-    std::string shown() {
-        std::string text(GetWindowTextLengthA(control) * 2 + 1, '\0');
-        text.resize(GetWindowTextA(control, &text[0], static_cast<int>(text.size())));
-        return text;
-    }
-    void setModified(bool modified) { SendMessageA(control, EM_SETMODIFY, modified, 0); }
-    bool modified() { return SendMessageA(control, EM_GETMODIFY, 0, 0) != 0; }
-
-    TestHost host;
-    HWND control = nullptr;
 };
 
 // "日本語" and two lines, in Shift-JIS.

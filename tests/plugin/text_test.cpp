@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "host_fixture.h"
 #include "host_variables.h"
-#include "test_host.h"
 
 struct Refusal {
     const char *exportName;
@@ -67,30 +67,16 @@ TEST(TextRefusals, WithControlOnlyTheTypeDecides) {
     expectRefusals(host, cases, sizeof cases / sizeof cases[0]);
 }
 
-class TextTest : public ::testing::Test {
+class TextTest : public ControlTest {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(0, host.create(0));
-        control = host.info()->objects[0];
-        ASSERT_TRUE(IsWindow(control));
-    }
     int setText(TestVariable &v) { return host.call("_REditSetText@16", v.get()); }
     int getText(TestVariable &v) { return host.call("_REditGetText@16", v.get()); }
-    void show(const std::string &text) { SetWindowTextA(control, text.c_str()); }
-    std::string shown() {
-        char buffer[4096] = {};
-        GetWindowTextA(control, buffer, sizeof buffer);
-        return buffer;
-    }
     int32_t count(const char *exportName) {
         TestVariable number = TestVariable::integer();
         EXPECT_EQ(0, host.call(exportName, number.get())) << exportName;
         EXPECT_TRUE(number.untouchedOutside()) << exportName;
         return number.integerValue();
     }
-
-    TestHost host;
-    HWND control = nullptr;
 };
 
 TEST_F(TextTest, SetAndGetCarryShiftJisText) {
