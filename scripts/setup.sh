@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need. Quick when all are there:
-# apt is only asked when a package is missing.
+# apt is only asked when a package is missing. Further package names given as arguments are
+# installed the same way (the screenshot script asks for its display and fonts so).
 set -euo pipefail
 
 packages=(
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     wine wine32:i386 googletest cmake make g++ locales util-linux
+    "$@"
 )
 
 missing=()

@@ -1,0 +1,52 @@
+#!/bin/sh
+# Builds the release archive from the finished build, unpacks it into a fresh folder and works
+# from there only: eolfix.exe converts a sample tree with the shipped eolfix.ini, Lumbra.hpi
+# loads into a stand-in host, and the guides are in the form Windows users read.
+#   package_test.sh <build folder> <package_check.exe> <version>
+set -eu
+build=$1 check=$2 version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+fail() { echo "FAULT: $*"; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+archive=$work/out/eolfix-lumbra-$version.zip
+[ -f "$archive" ] || fail "no $archive"
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$archive")
+top=$work/unpacked/eolfix-lumbra-$version
+contents=$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')
+expected="./eolfix-lumbra-$version/LICENSE.txt ./eolfix-lumbra-$version/Lumbra.hpi \
+./eolfix-lumbra-$version/eolfix.exe ./eolfix-lumbra-$version/eolfix.ini \
+./eolfix-lumbra-$version/guide-en.txt ./eolfix-lumbra-$version/guide-ja.txt "
+[ "$contents" = "$expected" ] || fail "archive holds: $contents"
+echo "archive $(wc -c <"$archive") bytes: $contents"
+
+# CR LF only: once every CR LF pair is gone, no CR and no LF may be left.
+for text in guide-ja.txt guide-en.txt LICENSE.txt eolfix.ini; do
+    perl -0777 -ne 'exit(s/\r\n//gr =~ /[\r\n]/ ? 1 : 0)' "$top/$text" ||
+        fail "$text has a line end other than CR LF"
+done
+iconv -f SHIFT_JIS -t UTF-8 "$top/guide-ja.txt" >"$work/guide-ja.utf8" ||
+    fail "guide-ja.txt does not decode as Shift-JIS"
+grep -q '改行コード' "$work/guide-ja.utf8" || fail "guide-ja.txt holds no Japanese text"
+for guide in guide-ja.txt guide-en.txt; do
+    grep -q "$version" "$top/$guide" || fail "$guide does not name version $version"
+done
+
+# eolfix from the unpacked folder, in a tree of its own, with the shipped settings file.
+tree=$work/tree
+mkdir -p "$tree/sub"
+printf 'one\ntwo\n' >"$tree/unix.txt"
+printf 'mac\rline\r' >"$tree/sub/mac.htm"
+printf 'keep\n' >"$tree/sub/other.md"
+output=$(cd "$tree" && wine "$top/eolfix.exe" </dev/null) || fail "eolfix.exe ended with $?"
+printf '%s\n' "$output" | tr -d '\r' | grep -qx 'convert 2 files\.' || fail "eolfix said: $output"
+[ "$(od -An -c "$tree/unix.txt" | tr -d ' \n')" = 'one\r\ntwo\r\n' ] || fail "unix.txt not converted"
+[ "$(od -An -c "$tree/sub/mac.htm" | tr -d ' \n')" = 'mac\r\nline\r\n' ] || fail "mac.htm not converted"
+[ -f "$tree/unix.txt.bak" ] && [ -f "$tree/sub/mac.htm.bak" ] || fail "no backup copies"
+[ "$(cat "$tree/sub/other.md")" = keep ] || fail "other.md was touched"
+
+wine "$check" "Z:$(printf '%s' "$top" | tr / '\\')" "$version" </dev/null
+echo "package test passed"
