@@ -13,8 +13,8 @@ Kinds:
   import       an import that is not on the allowlist (binary_check/allowed_imports.txt)
   version      subsystem or OS version above 4.0, or a section layout old loaders refuse
   tls          a TLS directory in a DLL: Windows 95 refuses LoadLibrary of it (KB 118816)
-  initialiser  static constructors, an exit list or C-runtime initialisers that no start-up
-               code runs (constructors in a DLL, a .CRT table in any image)
+  initialiser  start-up work that no start-up code does: static constructors in a DLL, a .CRT
+               table of C-runtime initialisers or pseudo-relocations without their relocator
   instruction  a Pentium Pro or later instruction (cmov, fcmov, fcomi, fucomi, MMX, SSE ...)
                outside a function whose name ends in _sse2 (those run after a CPUID check)
   strip        with --stripped: symbols or debug sections left in SHIPPED
@@ -194,6 +194,10 @@ def check(shipped, symbols, allowed, stripped):
         parts = line.split()
         if len(parts) == 3:
             names.setdefault(parts[2], int(parts[0], 16))
+    relocations = (names.get("___RUNTIME_PSEUDO_RELOC_LIST_END__", 0) -
+                   names.get("___RUNTIME_PSEUDO_RELOC_LIST__", 0))
+    if relocations > 0 and "__pei386_runtime_relocator" not in names:
+        fault("initialiser", "pseudo-relocations for imported data, which no start-up applies")
     if is_dll:
         start, end = names.get("___CTOR_LIST__"), names.get("___DTOR_LIST__")
         if start is None or end is None:
