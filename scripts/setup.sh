@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     wine wine32:i386 googletest cmake make g++ locales util-linux
+    python3 clang-format
     "$@"
 )
 
