@@ -35,6 +35,7 @@ enum : int { streamDone = 0, streamNoControl = -1, streamNoFile = -3, streamBrok
 static struct {
     bool fileFailed;      // a file operation failed
     bool wholeCharacters; // plain text: no piece ends inside a double-byte character
+    bool moved;           // a callback passed at least one byte
     bool holding;         // a lead byte held back from the last piece goes first into the next
     BYTE held;
     LeadByteTable leads;
@@ -65,6 +66,8 @@ static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG siz
         current.holding = true;
     }
     *count = n;
+    if (n > 0)
+        current.moved = true;
     return ok ? streamGoOn : streamStop;
 }
 
@@ -74,6 +77,8 @@ static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG si
     BOOL ok = WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size),
                         &written, nullptr);
     *count = static_cast<LONG>(written);
+    if (written > 0)
+        current.moved = true;
     if (!ok || written != static_cast<DWORD>(size))
         current.fileFailed = true;
     return current.fileFailed ? streamStop : streamGoOn;
@@ -81,7 +86,9 @@ static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG si
 
 // Runs one stream message over the open file; true when every file operation succeeded and
 // the control took the whole stream. The control reports in dwError a stream that it refused,
-// for example a file that holds no RTF read as RTF, which leaves it empty.
+// for example a file that holds no RTF read as RTF, which leaves it empty. An empty stream
+// leaves it empty too, which matches the file, whatever the control says: some controls judge
+// an empty stream by what their buffer held before.
 static bool transfer(UINT message, int formatFlag, const StreamFile &file,
                      EDITSTREAMCALLBACK callback) {
     EDITSTREAM stream;
@@ -90,12 +97,13 @@ static bool transfer(UINT message, int formatFlag, const StreamFile &file,
     stream.dwError = 0;
     stream.pfnCallback = callback;
     current.fileFailed = false;
+    current.moved = false;
     current.wholeCharacters = formatFlag == 0;
     current.holding = false;
     current.leads = ansiLeadBytes();
     SendMessageA(controlSlot.control, message, formatFlag != 0 ? SF_RTF : SF_TEXT,
                  reinterpret_cast<LPARAM>(&stream));
-    return !current.fileFailed && stream.dwError == 0;
+    return !current.fileFailed && (stream.dwError == 0 || !current.moved);
 }
 
 static const char *fileNameAt(int address) {

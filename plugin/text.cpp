@@ -69,15 +69,17 @@ static int stringTarget(int variableAddress, char **text, int32_t *capacity) {
 }
 
 // _REditSetText@16: replaces the control's text by the variable's, after cutting a text that
-// fills its buffer to one byte less in the variable itself. 0 done; -1 not a string variable
+// fills its buffer to one byte less (two when a character would be split) in the variable
+// itself. 0 done; -1 not a string variable
 // (or one without storage), -2 no control: on both refusals nothing is written.
 int __stdcall REditSetText(int variableAddress, int, int, int) {
     char *text;
     int32_t capacity;
     if (int refusal = stringTarget(variableAddress, &text, &capacity))
         return refusal;
-    // A text that fills its buffer carries no terminator of its own.
-    text[capacity - 1] = '\0';
+    // A text that fills its buffer carries no terminator of its own, and the cut must not hand
+    // the control half a character.
+    cutText(text, capacity);
     SetWindowTextA(controlSlot.control, text);
     return textDone;
 }
