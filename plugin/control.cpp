@@ -72,7 +72,7 @@ int __stdcall CreateREdit(int info, int objectNumber, int, int) {
     GetWindowRect(hostWindow, &hostRect);
     RECT placed = controlPlacement(objectRect, hostRect, GetSystemMetrics(SM_CYCAPTION));
     HWND control = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "RICHEDIT", "", richEditStyle, placed.left, placed.top,
+        WS_EX_CLIENTEDGE, richEditClass, "", richEditStyle, placed.left, placed.top,
         placed.right - placed.left, placed.bottom - placed.top, hostWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), pluginState.instance, nullptr);
     if (!control)
@@ -93,7 +93,7 @@ int __stdcall CreateREdit(int info, int objectNumber, int, int) {
 // Always 0. The handle stays in the slot on purpose: the next guarded export then reports no
 // control.
 int __stdcall FreeREditAndLibrary(int, int, int, int) {
-    if (IsWindow(controlSlot.control))
+    if (isRichEdit(controlSlot.control))
         DestroyWindow(controlSlot.control);
     if (pluginState.richEditLibrary) {
         FreeLibrary(pluginState.richEditLibrary);
@@ -105,7 +105,7 @@ int __stdcall FreeREditAndLibrary(int, int, int, int) {
 // _REditFree@16: forgets a control that the host has destroyed. 0 the slot is empty (also when
 // it was already); -2 the control is still a window, nothing changes.
 int __stdcall REditFree(int, int, int, int) {
-    if (IsWindow(controlSlot.control))
+    if (isRichEdit(controlSlot.control))
         return controlStillAlive;
     controlSlot.control = nullptr;
     return controlDone;

@@ -57,9 +57,9 @@ int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects
     if (variable->type != hostTypeString)
         return formatNotString;
     // The face field holds 31 bytes and a zero, and the name is cut at unitLength bytes, taken
-    // unscaled. The cut is written into the script's variable, so it is also kept inside the
-    // storage that the sizes in force describe: with a size record the 16-bit field can be
-    // stale.
+    // unscaled, never inside a double-byte character. The cut is written into the script's
+    // variable, so it is also kept inside the storage that the sizes in force describe: with a size
+    // record the 16-bit field can be stale.
     int32_t cut = variable->unitLength < faceNameLimit ? variable->unitLength : faceNameLimit;
     int32_t capacity = variableCapacity(*variable);
     if (capacity < cut)
@@ -67,7 +67,7 @@ int __stdcall SetREditFont(int faceVariable, int points, int colour, int effects
     if (cut <= 0)
         return formatNotString;
     char *face = static_cast<char *>(variable->data);
-    face[cut - 1] = '\0';
+    cutText(face, cut);
 
     CHARFORMATA format;
     readSelectionFormat(format);

@@ -5,10 +5,21 @@
 PluginState pluginState;
 ControlSlot controlSlot;
 
+const char richEditClass[] = "RICHEDIT";
+
+bool isRichEdit(HWND window) {
+    if (!window || !IsWindow(window))
+        return false;
+    // One byte longer than the name, so that a longer class name cannot pass as it.
+    char name[sizeof richEditClass + 1] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, richEditClass) == 0;
+}
+
 bool controlAlive() {
     if (!controlSlot.control)
         return false;
-    if (!IsWindow(controlSlot.control)) {
+    if (!isRichEdit(controlSlot.control)) {
         controlSlot.control = nullptr;
         return false;
     }

@@ -21,8 +21,16 @@ struct ControlSlot {
 extern PluginState pluginState;
 extern ControlSlot controlSlot;
 
+// The window class of the control, as "RICHED32.DLL" registers it.
+extern const char richEditClass[];
+
+// True when window is a live rich edit control. A handle whose window has been destroyed can
+// have been given to another window since: that one is no control of ours.
+bool isRichEdit(HWND window);
+
 // True when the slot holds a live control. When the host has destroyed the window behind the
-// slot's handle, empties the slot and answers false; the caller then returns its no-control code.
+// slot's handle (or the handle now names another kind of window), empties the slot and answers
+// false; the caller then returns its no-control code.
 bool controlAlive();
 
 // Sets count bytes at target to value; returns count.

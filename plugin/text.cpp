@@ -32,11 +32,23 @@ int32_t variableCapacity(const HostVariable &variable) {
     return stringCapacity(variable.unitLength, variable.elementCount);
 }
 
-static LeadByteTable ansiLeadBytes() {
+LeadByteTable ansiLeadBytes() {
     LeadByteTable table;
     for (int b = 0; b < 256; ++b)
         table.lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
     return table;
+}
+
+int32_t cutText(char *text, int32_t capacity) {
+    int32_t length = 0;
+    while (length < capacity && text[length] != '\0')
+        ++length;
+    text[capacity - 1] = '\0';
+    if (length < capacity)
+        return length;
+    length = wholeTextLength(text, capacity, ansiLeadBytes());
+    text[length] = '\0';
+    return length;
 }
 
 // The checks of both text exports, in their order: a string variable with room for at least
@@ -57,15 +69,17 @@ static int stringTarget(int variableAddress, char **text, int32_t *capacity) {
 }
 
 // _REditSetText@16: replaces the control's text by the variable's, after cutting a text that
-// fills its buffer to one byte less in the variable itself. 0 done; -1 not a string variable
+// fills its buffer to one byte less (two when a character would be split) in the variable
+// itself. 0 done; -1 not a string variable
 // (or one without storage), -2 no control: on both refusals nothing is written.
 int __stdcall REditSetText(int variableAddress, int, int, int) {
     char *text;
     int32_t capacity;
     if (int refusal = stringTarget(variableAddress, &text, &capacity))
         return refusal;
-    // A text that fills its buffer carries no terminator of its own.
-    text[capacity - 1] = '\0';
+    // A text that fills its buffer carries no terminator of its own, and the cut must not hand
+    // the control half a character.
+    cutText(text, capacity);
     SetWindowTextA(controlSlot.control, text);
     return textDone;
 }

@@ -10,6 +10,10 @@ struct LeadByteTable {
     bool lead[256];
 };
 
+// Bytes of the first count bytes that hold whole characters: count, or count - 1 when the last
+// byte is a lead byte whose trail byte lies beyond them. Zero bytes count as characters.
+int32_t wholeCharacterBytes(const char *bytes, int32_t count, const LeadByteTable &table);
+
 // Length of the text at the start of a buffer of capacity bytes: up to its first zero, or up
 // to the capacity, and one byte shorter when the last character is a lead byte whose trail
 // byte was cut off. Such a lone lead byte before the terminator would make a reader that

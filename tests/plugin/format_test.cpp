@@ -140,6 +140,17 @@ TEST_F(FormatTest, FaceNameIsCutByTheUnitLength) {
         EXPECT_EQ(longName.substr(0, c.kept), face.text()) << c.name;
         EXPECT_TRUE(face.untouchedOutside()) << c.name;
     }
+    // Sixteen あ: the cut at 15 bytes would leave a lone lead byte, so the character goes.
+    TestVariable face = TestVariable::string(16);
+    std::string japanese;
+    for (int i = 0; i < 16; ++i)
+        japanese += "\x82\xa0";
+    face.setText(japanese);
+    MessageSpy spy(control);
+    EXPECT_EQ(0, setFont(face, 12, 0, 0));
+    ASSERT_NE(nullptr, spy.last(EM_SETCHARFORMAT));
+    EXPECT_EQ(japanese.substr(0, 14), spy.last(EM_SETCHARFORMAT)->format().szFaceName);
+    EXPECT_EQ(japanese.substr(0, 14), face.text());
 }
 
 TEST_F(FormatTest, SetFontRefusesVariablesItCannotUse) {

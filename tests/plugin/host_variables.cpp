@@ -50,6 +50,10 @@ TestVariable TestVariable::integer() {
     return TestVariable(hostTypeInteger, 1, 1, sizeof(int32_t), nullptr);
 }
 
+TestVariable TestVariable::otherType(int16_t type) {
+    return TestVariable(type, 4, 1, 16, nullptr);
+}
+
 void TestVariable::setText(const std::string &text) {
     size_t n = text.size() < size ? text.size() : size;
     std::memcpy(storage(), text.data(), n);

@@ -26,6 +26,8 @@ class TestVariable {
                                      uint16_t fieldUnitLength = 1);
     // An integer variable whose storage starts as 0xEEEEEEEE.
     static TestVariable integer();
+    // A variable of 16 bytes (unitLength 4) with any type code.
+    static TestVariable otherType(int16_t type);
 
     // The descriptor and size record point into the object itself: it cannot move.
     TestVariable(const TestVariable &) = delete;

@@ -60,16 +60,36 @@ TEST_F(StreamTest, RichTextReadAsPlainShowsItsSource) {
     EXPECT_EQ(source, shown());
 }
 
-// What the control makes of a file that holds no RTF is its own business; every byte of the
-// file was read, so the load is no failed transfer, and the control matches the file again.
-TEST_F(StreamTest, FileWithoutRichTextReadAsRichTextIsNoFailure) {
-    for (const char *content : {"", "plain text\r\nsecond line"}) {
+// A file that holds no RTF, read as RTF, leaves the control empty: the control refuses the
+// stream although every byte was read, and the load must not pass for a success. An empty
+// file leaves it empty too, which is what the file holds.
+TEST_F(StreamTest, FileWithoutRichTextReadAsRichTextIsRefused) {
+    struct Case {
+        const char *content;
+        int result;
+    } cases[] = {{"", 0}, {"plain text\r\nsecond line", -4}};
+    for (const Case &c : cases) {
         TempFile file("lumbra_not_rich.rtf");
-        file.write(content);
+        file.write(c.content);
         show("before");
         setModified(true);
-        EXPECT_EQ(0, read(file.path(), 1)) << content;
-        EXPECT_FALSE(modified()) << content;
+        EXPECT_EQ(c.result, read(file.path(), 1)) << c.content;
+        EXPECT_EQ(c.result != 0, modified()) << c.content;
+        EXPECT_EQ("", shown()) << c.content;
+    }
+}
+
+// The control reads plain text in pieces of its own size; characters across the end of every
+// piece come through whole, in both alignments. 表 (95h 5Ch) has a backslash as trail byte.
+TEST_F(StreamTest, PlainTextLoadKeepsCharactersThatCrossPieces) {
+    for (const char *start : {"", "a"}) {
+        std::string text = start;
+        while (text.size() < 3 * 4096 + 10)
+            text += "\x82\xa0\x95\x5c";
+        TempFile file("lumbra_pieces.txt");
+        file.write(text);
+        EXPECT_EQ(0, read(file.path(), 0)) << start;
+        EXPECT_TRUE(text == shown()) << "starting with \"" << start << "\"";
     }
 }
 
@@ -227,6 +247,27 @@ TEST_F(StreamTest, WriteFailingPartWayAnswersMinusFourAndKeepsTheModifiedFlag) {
     std::string saved = file.read();
     EXPECT_LT(saved.size(), text.size());
     EXPECT_EQ(text.substr(0, saved.size()), saved);
+}
+
+// The close is part of the save: a handle that can no longer be closed fails it, although every
+// write went through (here to a copy of the handle).
+TEST_F(StreamTest, WriteWhoseCloseFailsAnswersMinusFourAndMarksTheControlModified) {
+    TempFile file("lumbra_close.txt");
+    show(sample);
+    setModified(false);
+    MessageSpy spy(control);
+    HANDLE copy = nullptr;
+    StreamRelay relay(spy, EM_STREAMOUT, [&](int call, DWORD_PTR cookie) {
+        HANDLE own = reinterpret_cast<HANDLE>(cookie);
+        if (call == 0 && DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &copy, 0,
+                                         FALSE, DUPLICATE_SAME_ACCESS))
+            CloseHandle(own);
+        return reinterpret_cast<DWORD_PTR>(copy);
+    });
+    EXPECT_EQ(-4, write(file.path(), 0));
+    EXPECT_TRUE(modified());
+    CloseHandle(copy);
+    EXPECT_EQ(sample, file.read());
 }
 
 // Run by disk_full.sh, which mounts a file system of 64 KiB and names its folder in

@@ -156,6 +156,24 @@ DialogAnswer::~DialogAnswer() {
         CloseHandle(running);
 }
 
+HWND windowWithHandleOf(HWND gone, HWND parent) {
+    const UINT_PTR wanted = reinterpret_cast<UINT_PTR>(gone);
+    const UINT_PTR generation = wanted >> 16;
+    const UINT_PTR before = (generation <= 1 ? 0xFFFE : generation - 1) << 16 | (wanted & 0xFFFF);
+    for (int i = 0; i < 0x20000; ++i) {
+        HMENU menu = CreateMenu();
+        DestroyMenu(menu);
+        if (reinterpret_cast<UINT_PTR>(menu) == before)
+            break;
+    }
+    HWND button = CreateWindowExA(0, "BUTTON", "button", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (button == gone)
+        return button;
+    DestroyWindow(button);
+    return nullptr;
+}
+
 static BOOL CALLBACK findIcon(HWND child, LPARAM found) {
     char name[16];
     if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "Static") == 0 &&

@@ -133,6 +133,12 @@ TEST_F(TextTest, SetTextCutsATextThatFillsItsBuffer) {
         EXPECT_EQ(std::string(31, 'x'), v.text()) << sizeRecord;
         EXPECT_TRUE(v.untouchedOutside()) << sizeRecord;
     }
+    // The cut after "ab" and the lead byte of あ would hand the control half a character.
+    TestVariable v = TestVariable::string(1);
+    v.setText("ab\x82\xa0");
+    EXPECT_EQ(0, setText(v));
+    EXPECT_EQ("ab", shown());
+    EXPECT_EQ("ab", v.text());
 }
 
 // A double-byte character that does not fit is left out whole, and the count says what

@@ -35,6 +35,14 @@ TEST(WholeTextLength, StopsAtTheTerminatorOrTheCapacityWithoutSplittingACharacte
         EXPECT_EQ(c.length, wholeTextLength(c.bytes, c.size, table)) << c.name;
 }
 
+// A piece of a file may hold zero bytes: they are characters like any other.
+TEST(WholeCharacterBytes, KeepsZerosAndHoldsBackALeadByteAtTheEnd) {
+    const LeadByteTable table = shiftJis();
+    EXPECT_EQ(4, wholeCharacterBytes("a\0\0b", 4, table));
+    EXPECT_EQ(3, wholeCharacterBytes("a\0b\x95", 4, table));
+    EXPECT_EQ(4, wholeCharacterBytes("\x95\x5c\x82\x82", 4, table));
+}
+
 TEST(WholeTextLength, SingleByteCodePageKeepsEveryByte) {
     LeadByteTable table;
     std::memset(table.lead, 0, sizeof table.lead);
