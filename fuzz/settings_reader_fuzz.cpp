@@ -51,7 +51,14 @@ void apply(Expected &e, std::string line) {
         size_t end = v;
         while (end < line.size() && static_cast<unsigned char>(line[end]) > 0x20)
             ++end;
-        const std::string value = line.substr(v, end - v), word = lower(value);
+        std::string value = line.substr(v, end - v);
+        // A value ends in half a double-byte character only when that is all of it.
+        if (value.size() > 1) {
+            const size_t last = character_starts(value, lead).back();
+            if (lead(static_cast<unsigned char>(value[last])) && last + 1 == value.size())
+                value.pop_back();
+        }
+        const std::string word = lower(value);
         if (k == "filemask=") {
             e.mask = value.substr(0, 259);
         } else if (k == "output=") {
