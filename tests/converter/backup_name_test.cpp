@@ -118,14 +118,12 @@ TEST(DescribeBackup, NamesTheMode) {
     std::string cut = describe_backup(shift_jis_lead);
     EXPECT_EQ(static_cast<size_t>(backup_description_size - 1), cut.size());
     EXPECT_EQ('"', cut.back());
-    // The kanji 88h EAh repeated: the cut falls on a lead byte, which goes with its trail byte.
+    // The kanji 88h EAh from byte 2 on: the cut falls on a lead byte, which goes with its trail.
     std::string kanji = ".x";
     while (kanji.size() < 200)
         kanji += "\x88\xEA";
     use_target(kanji.c_str());
-    cut = describe_backup(shift_jis_lead);
-    EXPECT_EQ(static_cast<size_t>(backup_description_size - 2), cut.size());
-    EXPECT_EQ("\xEA\"", cut.substr(cut.size() - 2));
+    EXPECT_EQ("\xEA\"", std::string(describe_backup(shift_jis_lead)).substr(124));
 }
 
 } // namespace
