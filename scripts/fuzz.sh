@@ -37,11 +37,13 @@ mkdir -p build/fuzz/faults
 status=0
 total=0
 for t in "${targets[@]}"; do
-    mkdir -p "build/fuzz/corpus/$t" "fuzz/corpus/$t"
+    mkdir -p "build/fuzz/corpus/$t"
     options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="build/fuzz/faults/$t-")
     [ -f "fuzz/$t.dict" ] && options+=(-dict="fuzz/$t.dict")
+    corpora=("build/fuzz/corpus/$t")
+    [ -d "fuzz/corpus/$t" ] && corpora+=("fuzz/corpus/$t")
     log="build/fuzz/$t.log"
-    if "build/fuzz/fuzz/$t" "${options[@]}" "build/fuzz/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
+    if "build/fuzz/fuzz/$t" "${options[@]}" "${corpora[@]}" >"$log" 2>&1; then
         result=ok
     else
         result="FAULT (see $log and build/fuzz/faults/)"
