@@ -61,19 +61,35 @@ bool is_backup_folder(const char *path) {
     return true;
 }
 
-// A long target is cut so that the closing quote still fits the description.
-static void describe_target(char *text, size_t size, const char *lead) {
-    int room = static_cast<int>(size - std::strlen(lead) - 2);
-    std::snprintf(text, size, "%s%.*s\"", lead, room, settings.backup_target);
+size_t whole_character_length(const char *text, size_t length, LeadBytePredicate is_lead_byte) {
+    size_t i = 0;
+    while (i < length) {
+        size_t width = is_lead_byte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (length - i < width)
+            break;
+        i += width;
+    }
+    return i;
 }
 
-const char *describe_backup() {
+// A long target is cut so that the closing quote still fits the description, and never between
+// the two bytes of a character: a lone lead byte would take the quote for its trail byte.
+static void describe_target(char *text, size_t size, const char *lead,
+                            LeadBytePredicate is_lead_byte) {
+    const size_t room = size - std::strlen(lead) - 2;
+    size_t length = std::strlen(settings.backup_target);
+    if (length > room)
+        length = whole_character_length(settings.backup_target, room, is_lead_byte);
+    std::snprintf(text, size, "%s%.*s\"", lead, static_cast<int>(length), settings.backup_target);
+}
+
+const char *describe_backup(LeadBytePredicate is_lead_byte) {
     static char text[backup_description_size];
     if (!settings.backup_flag)
         std::snprintf(text, sizeof text, "Not backup");
     else if (extension_mode())
-        describe_target(text, sizeof text, "Rename extention to \"");
+        describe_target(text, sizeof text, "Rename extention to \"", is_lead_byte);
     else
-        describe_target(text, sizeof text, "Copy to \"");
+        describe_target(text, sizeof text, "Copy to \"", is_lead_byte);
     return text;
 }

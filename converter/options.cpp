@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
+#include "converter/backup.h"
 #include "converter/backup_name.h"
 #include "converter/option_rules.h"
 #include "converter/settings.h"
@@ -65,6 +67,15 @@ const char *selected(int32_t kind) {
     return settings.output_kind == kind ? "now SELECT" : "";
 }
 
+// wsprintfA stops at 1023 bytes wherever that falls; a lead byte left last loses its trail byte,
+// so it goes too.
+void end_between_characters(char (&buffer)[usage_buffer_size]) {
+    buffer[usage_buffer_size - 1] = '\0';
+    const size_t length = std::strlen(buffer);
+    if (length == usage_buffer_size - 1)
+        buffer[whole_character_length(buffer, length, is_ansi_lead_byte)] = '\0';
+}
+
 void print_line(const char (&buffer)[usage_buffer_size]) {
     std::printf("%s\n", buffer);
 }
@@ -74,15 +85,15 @@ void print_line(const char (&buffer)[usage_buffer_size]) {
 void format_usage_screen(char (&buffer)[usage_buffer_size]) {
     wsprintfA(buffer, usage_format, on_off(settings.repair_flag), settings.file_mask,
               selected(newline_windows), selected(newline_mac), selected(newline_unix),
-              on_off(settings.keep_time_flag), describe_backup());
-    buffer[usage_buffer_size - 1] = '\0';
+              on_off(settings.keep_time_flag), describe_backup(is_ansi_lead_byte));
+    end_between_characters(buffer);
 }
 
 void show_usage(const char *error_format, const char *argument) {
     char buffer[usage_buffer_size];
     if (error_format != nullptr) {
         wsprintfA(buffer, error_format, argument);
-        buffer[usage_buffer_size - 1] = '\0';
+        end_between_characters(buffer);
         print_line(buffer);
     }
     format_usage_screen(buffer);

@@ -8,11 +8,11 @@ enum : int { usage_buffer_size = 1024 }; // wsprintfA's own limit: 1023 bytes an
 // stop with exit code 1 (usage screen, an illegal option or an over-long mask, already printed).
 bool apply_options(int argc, char **argv);
 
-// Formats the usage screen for the settings in force, cut at 1023 bytes, without the newline
-// that ends it on the console.
+// Formats the usage screen for the settings in force, cut at 1023 bytes (one less when that
+// would split a double-byte character), without the newline that ends it on the console.
 void format_usage_screen(char (&buffer)[usage_buffer_size]);
 
-// Prints the error line (error_format with argument, cut at 1023 bytes) when error_format is
+// Prints the error line (error_format with argument, cut like the screen) when error_format is
 // not null, then the usage screen.
 void show_usage(const char *error_format, const char *argument);
 

@@ -33,11 +33,20 @@ bool is_filler(char c) {
 }
 
 // A value ends at the first byte at or below 20h. The bytes are compared unsigned, so both
-// bytes of a Shift-JIS character stay in the value (none of them is at or below 20h).
-size_t value_length(const char *value) {
+// bytes of a Shift-JIS character stay in the value (none of them is at or below 20h). A lead
+// byte without its trail byte (a line cut into 255-byte pieces inside a character) is left
+// out, since a folder path would take the '\' added after it for the trail byte; but not when
+// it is all of the value, which would then read as empty, and "backup=" empty means off.
+size_t value_length(const char *value, LeadBytePredicate is_lead_byte) {
     size_t n = 0;
-    while (byte_at(value, n) > 0x20)
-        ++n;
+    while (byte_at(value, n) > 0x20) {
+        if (!is_lead_byte(byte_at(value, n)))
+            ++n;
+        else if (byte_at(value, n + 1) > 0x20)
+            n += 2;
+        else
+            return n > 0 ? n : 1;
+    }
     return n;
 }
 
@@ -134,7 +143,7 @@ void apply_settings_line(const char *line, LeadBytePredicate is_lead_byte) {
         const char *value = line + std::strlen(k.text);
         while (is_filler(*value))
             ++value;
-        const size_t length = value_length(value);
+        const size_t length = value_length(value, is_lead_byte);
         switch (k.key) {
         case filemask:
             copy_bounded(settings.file_mask, sizeof settings.file_mask, value, length);

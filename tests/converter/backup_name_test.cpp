@@ -109,15 +109,21 @@ TEST(BackupFolder, NeverInExtensionModeOrWithBackupsOff) {
 
 TEST(DescribeBackup, NamesTheMode) {
     use_target(".bak");
-    EXPECT_STREQ("Rename extention to \".bak\"", describe_backup());
+    EXPECT_STREQ("Rename extention to \".bak\"", describe_backup(shift_jis_lead));
     use_target("D:\\old\\");
-    EXPECT_STREQ("Copy to \"D:\\old\\\"", describe_backup());
+    EXPECT_STREQ("Copy to \"D:\\old\\\"", describe_backup(shift_jis_lead));
     settings.backup_flag = 0;
-    EXPECT_STREQ("Not backup", describe_backup());
+    EXPECT_STREQ("Not backup", describe_backup(shift_jis_lead));
     use_target(std::string(".").append(200, 'x').c_str());
-    std::string cut = describe_backup();
+    std::string cut = describe_backup(shift_jis_lead);
     EXPECT_EQ(static_cast<size_t>(backup_description_size - 1), cut.size());
     EXPECT_EQ('"', cut.back());
+    // The kanji 88h EAh from byte 2 on: the cut falls on a lead byte, which goes with its trail.
+    std::string kanji = ".x";
+    while (kanji.size() < 200)
+        kanji += "\x88\xEA";
+    use_target(kanji.c_str());
+    EXPECT_EQ("\xEA\"", std::string(describe_backup(shift_jis_lead)).substr(124));
 }
 
 } // namespace

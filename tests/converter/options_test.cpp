@@ -40,6 +40,16 @@ TEST(UsageScreen, IsCutAt1023Bytes) {
     const std::string whole = expected_usage(values);
     ASSERT_GT(whole.size(), 1023u);
     EXPECT_EQ(whole.substr(0, 1023), screen());
+    // A folder in kanji (88h EAh): with one of the two mask lengths a lead byte meets the cut.
+    std::string kanji = "C:\\";
+    while (kanji.size() < 200)
+        kanji += "\x88\xEA";
+    std::memcpy(settings.backup_target, kanji.c_str(), kanji.size() + 1);
+    for (size_t length : {259u, 258u}) {
+        settings.file_mask[length] = '\0';
+        EXPECT_EQ('\xEA', screen().back()) << length;
+        EXPECT_GE(screen().size(), 1022u) << length;
+    }
 }
 
 } // namespace

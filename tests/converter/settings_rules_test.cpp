@@ -109,6 +109,9 @@ const Case cases[] = {
      "*.txt;*.htm;*.html|1|0|0|1|C:\\\x95\x5c\\|5"},
     {"Shift-JIS folder with its '\\'", "backup=C:\\\x95\x5c\\\n",
      "*.txt;*.htm;*.html|1|0|0|1|C:\\\x95\x5c\\|5"},
+    {"a kanji cut at the piece's end is left out, not joined with the '\\'",
+     "backup=C:\\" + std::string(244, 'a') + "\x95\x5c\n",
+     "*.txt;*.htm;*.html|1|0|0|1|C:\\" + std::string(244, 'a') + "\\|247"},
 };
 
 TEST(SettingsReader, AppliesLineRules) {
