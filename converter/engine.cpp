@@ -171,28 +171,42 @@ void count_bytes_single(const uint8_t *content, uint32_t i, uint32_t length, boo
     }
 }
 
-// Four bytes at a time. A pattern is counted at its first byte, so a word without a newline
-// byte starts none and is passed over after one test.
+// Nonzero when some byte of word lies below 0Eh, as every newline byte does; text has few
+// others there, so a word that passes is plain after three operations.
+inline uint32_t low_bytes(uint32_t word) {
+    return (word - 0x0E0E0E0Eu) & ~word & 0x80808080u;
+}
+
+// The counts of the four bytes at at, whose look-ahead words at + 1 and at + 2 lie inside.
+inline void count_word(const uint8_t *at, bool repair, NewlineCounts &counts) {
+    uint32_t word = load_word(at);
+    uint32_t crs = zero_bytes(word ^ 0x0D0D0D0Du);
+    uint32_t lfs = zero_bytes(word ^ 0x0A0A0A0Au);
+    if ((crs | lfs) == 0)
+        return;
+    uint32_t next = load_word(at + 1);
+    uint32_t pairs = crs & zero_bytes(next ^ 0x0A0A0A0Au);
+    counts.cr += count_marks(crs);
+    counts.lf += count_marks(lfs);
+    counts.pairs += count_marks(pairs);
+    if (repair && pairs != crs) {
+        uint32_t after = load_word(at + 2);
+        counts.triples +=
+            count_marks(crs & zero_bytes(next ^ 0x0D0D0D0Du) & zero_bytes(after ^ 0x0A0A0A0Au));
+    }
+}
+
+// Eight bytes a step. A pattern is counted at its first byte, so a step without a newline byte
+// starts none and is passed over after one test.
 void count_bytes_portable(const uint8_t *content, uint32_t length, bool repair,
                           NewlineCounts &counts) {
     uint32_t i = 0;
-    // The look-ahead words at i + 1 and i + 2 stay inside the content.
-    for (; i + 6 <= length; i += 4) {
-        uint32_t word = load_word(content + i);
-        uint32_t crs = zero_bytes(word ^ 0x0D0D0D0Du);
-        uint32_t lfs = zero_bytes(word ^ 0x0A0A0A0Au);
-        if ((crs | lfs) == 0)
+    // The look-ahead words of the second word end at i + 10.
+    for (; i + 10 <= length; i += 8) {
+        if ((low_bytes(load_word(content + i)) | low_bytes(load_word(content + i + 4))) == 0)
             continue;
-        uint32_t next = load_word(content + i + 1);
-        uint32_t pairs = crs & zero_bytes(next ^ 0x0A0A0A0Au);
-        counts.cr += count_marks(crs);
-        counts.lf += count_marks(lfs);
-        counts.pairs += count_marks(pairs);
-        if (repair && pairs != crs) {
-            uint32_t after = load_word(content + i + 2);
-            counts.triples +=
-                count_marks(crs & zero_bytes(next ^ 0x0D0D0D0Du) & zero_bytes(after ^ 0x0A0A0A0Au));
-        }
+        count_word(content + i, repair, counts);
+        count_word(content + i + 4, repair, counts);
     }
     count_bytes_single(content, i, length, repair, counts);
 }
@@ -234,50 +248,74 @@ inline uint32_t newline_length(const uint8_t *at, uint32_t rest, bool repair) {
     return rest >= 2 && at[1] == lf ? 2 : 1;
 }
 
-inline uint8_t *put_newline(uint8_t *out, int32_t kind) {
-    switch (kind) {
-    case newline_mac:
+template <int32_t kind> inline uint8_t *put_newline(uint8_t *out) {
+    if (kind == newline_mac) {
         *out = cr;
         return out + 1;
-    case newline_unix:
+    }
+    if (kind == newline_unix) {
         *out = lf;
         return out + 1;
-    default:
-        out[0] = cr;
-        out[1] = lf;
-        return out + 2;
     }
+    out[0] = cr;
+    out[1] = lf;
+    return out + 2;
 }
 
-// Copies four bytes at a time, whole words even where a newline byte lies inside one: the
-// bytes past it are written over by what follows.
-uint32_t write_portable(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                        int32_t kind, bool repair) {
+// Copies eight bytes a step, whole words even where a newline byte lies inside one: the bytes
+// past it are written over by what follows.
+template <int32_t kind>
+uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
+                     bool repair) {
     const uint8_t *at = content + from;
     const uint8_t *end = content + length;
     uint8_t *to = out;
-    while (at < end) {
-        while (end - at >= 4) {
-            uint32_t word = load_word(at);
-            uint32_t marks = zero_bytes(word ^ 0x0D0D0D0Du) | zero_bytes(word ^ 0x0A0A0A0Au);
-            store_word(to, word);
-            if (marks != 0) {
-                uint32_t plain = static_cast<uint32_t>(__builtin_ctz(marks)) >> 3;
-                at += plain;
-                to += plain;
-                break;
-            }
-            at += 4;
-            to += 4;
+    while (end - at >= 8) {
+        uint32_t first = load_word(at);
+        uint32_t second = load_word(at + 4);
+        store_word(to, first);
+        store_word(to + 4, second);
+        if ((low_bytes(first) | low_bytes(second)) == 0) {
+            at += 8;
+            to += 8;
+            continue;
         }
-        while (at < end && *at != cr && *at != lf)
-            *to++ = *at++;
-        if (at == end)
-            break;
+        uint32_t plain;
+        uint32_t marks = zero_bytes(first ^ 0x0D0D0D0Du) | zero_bytes(first ^ 0x0A0A0A0Au);
+        if (marks != 0) {
+            plain = static_cast<uint32_t>(__builtin_ctz(marks)) >> 3;
+        } else {
+            marks = zero_bytes(second ^ 0x0D0D0D0Du) | zero_bytes(second ^ 0x0A0A0A0Au);
+            if (marks == 0) {
+                at += 8;
+                to += 8;
+                continue;
+            }
+            plain = 4 + (static_cast<uint32_t>(__builtin_ctz(marks)) >> 3);
+        }
+        at += plain;
+        to += plain;
         at += newline_length(at, static_cast<uint32_t>(end - at), repair);
-        to = put_newline(to, kind);
+        to = put_newline<kind>(to);
+    }
+    while (at < end) {
+        if (*at != cr && *at != lf) {
+            *to++ = *at++;
+            continue;
+        }
+        at += newline_length(at, static_cast<uint32_t>(end - at), repair);
+        to = put_newline<kind>(to);
     }
     return static_cast<uint32_t>(to - out);
+}
+
+uint32_t write_portable(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
+                        int32_t kind, bool repair) {
+    if (kind == newline_mac)
+        return write_words<newline_mac>(content, length, from, out, repair);
+    if (kind == newline_unix)
+        return write_words<newline_unix>(content, length, from, out, repair);
+    return write_words<newline_windows>(content, length, from, out, repair);
 }
 
 } // namespace
@@ -285,11 +323,14 @@ uint32_t write_portable(const uint8_t *content, uint32_t length, uint32_t from, 
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 
-namespace {
+// Only these functions hold SSE2 instructions, and only after the platform edge has checked
+// that they may run. C names keep "_sse2" at the very end of their symbols.
+extern "C" {
 
 // Sixteen bytes at a time, with byte counters that are summed before they can overflow.
-__attribute__((target("sse2"))) void count_bytes_sse2(const uint8_t *content, uint32_t length,
-                                                      bool repair, NewlineCounts &counts) {
+__attribute__((target("sse2"))) static void
+count_bytes_sse2(const uint8_t *content, uint32_t length, bool repair, NewlineCounts *counts_out) {
+    NewlineCounts &counts = *counts_out;
     const __m128i crs16 = _mm_set1_epi8(cr);
     const __m128i lfs16 = _mm_set1_epi8(lf);
     const __m128i zero = _mm_setzero_si128();
@@ -337,9 +378,9 @@ __attribute__((target("sse2"))) void count_bytes_sse2(const uint8_t *content, ui
 }
 
 // Copies sixteen bytes at a time up to the next newline byte; the portable path takes the tail.
-__attribute__((target("sse2"))) uint32_t write_sse2(const uint8_t *content, uint32_t length,
-                                                    uint32_t from, uint8_t *out, int32_t kind,
-                                                    bool repair) {
+__attribute__((target("sse2"))) static uint32_t write_sse2(const uint8_t *content, uint32_t length,
+                                                           uint32_t from, uint8_t *out,
+                                                           int32_t kind, bool repair) {
     const __m128i crs16 = _mm_set1_epi8(cr);
     const __m128i lfs16 = _mm_set1_epi8(lf);
     const uint8_t *at = content + from;
@@ -360,14 +401,19 @@ __attribute__((target("sse2"))) uint32_t write_sse2(const uint8_t *content, uint
         at += plain;
         to += plain;
         at += newline_length(at, static_cast<uint32_t>(end - at), repair);
-        to = put_newline(to, kind);
+        if (kind == newline_windows) {
+            to[0] = cr;
+            to[1] = lf;
+            to += 2;
+        } else {
+            *to++ = kind == newline_mac ? cr : lf;
+        }
     }
     uint32_t written = static_cast<uint32_t>(to - out);
     return written +
            write_portable(content, length, static_cast<uint32_t>(at - content), to, kind, repair);
 }
-
-} // namespace
+} // extern "C"
 #define ENGINE_HAS_SSE2 1
 #endif
 
@@ -377,7 +423,7 @@ NewlineScan scan_newlines(const uint8_t *content, uint32_t length, EnginePath pa
     NewlineCounts counts = {};
 #ifdef ENGINE_HAS_SSE2
     if (path == EnginePath::sse2)
-        count_bytes_sse2(content, length, repair, counts);
+        count_bytes_sse2(content, length, repair, &counts);
     else
 #endif
         count_bytes_portable(content, length, repair, counts);
