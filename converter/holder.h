@@ -56,15 +56,23 @@ class ReusedBlock {
     ReusedBlock &operator=(const ReusedBlock &) = delete;
 
     // At least size bytes; what they held before is not kept. Null, with no block held, when
-    // no block that large can be had.
+    // no block that large can be had. A new block is rounded up (by less than 1 MiB), so that
+    // files of nearly the same size share one block instead of each taking fresh pages.
     uint8_t *reserve(size_t size) {
         if (bytes_ != nullptr && size <= capacity_)
             return bytes_;
         memory_release(bytes_);
         capacity_ = 0;
-        bytes_ = static_cast<uint8_t *>(memory_allocate(size));
-        if (bytes_ != nullptr)
-            capacity_ = size;
+        const size_t step = size < (size_t{1} << 20) ? size_t{1} << 16 : size_t{1} << 20;
+        size_t rounded = size <= SIZE_MAX - step ? (size + step - 1) / step * step : size;
+        bytes_ = static_cast<uint8_t *>(memory_allocate(rounded));
+        if (bytes_ != nullptr) {
+            capacity_ = rounded;
+        } else if (rounded != size) {
+            bytes_ = static_cast<uint8_t *>(memory_allocate(size));
+            if (bytes_ != nullptr)
+                capacity_ = size;
+        }
         return bytes_;
     }
 
