@@ -1,9 +1,15 @@
-// Throughput of the newline engine on generated text, next to memcpy of the same size.
+// Throughput of the newline engine on 32 MiB of generated text, next to memcpy of the same size
+// in the same run. Each content is converted to CR LF (the default target) the way file
+// conversion does it: the scan, then, for changed content, the write into a block kept from
+// the round before. An optional argument names the one path to measure. "today" is
+// convert_newlines, which takes a fresh growing buffer each time.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "converter/engine.h"
 #include "converter/settings.h"
@@ -13,79 +19,120 @@ namespace {
 const size_t content_size = 32u << 20;
 const int rounds = 5;
 
-// Lines of 20 to 99 characters of Shift-JIS-like text, each ended by newline.
-std::string make_text(const char *newline) {
+// Lines of length text bytes (ASCII with Shift-JIS pairs, never a newline byte), each ended by
+// the newline that newline_at picks.
+template <typename Pick> std::string make_text(size_t length, Pick newline_at) {
     std::string text;
-    text.reserve(content_size + 128);
-    unsigned seed = 12345;
-    while (text.size() < content_size) {
-        seed = seed * 1103515245u + 12345u;
-        size_t length = 20 + (seed >> 16) % 80;
+    text.reserve(content_size + length + 2);
+    for (size_t line = 0; text.size() < content_size; ++line) {
         for (size_t i = 0; i < length; ++i)
-            text += static_cast<char>(i % 7 == 3 ? 0x82 : 'a' + i % 26);
-        text += newline;
+            text += static_cast<char>(i % 9 == 4 ? 0x82 : i % 9 == 5 ? 0xA0 : 'a' + i % 26);
+        text += newline_at(line);
     }
+    text.resize(content_size);
     return text;
 }
 
-template <typename Work> double best_seconds(Work work) {
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        auto begin = std::chrono::steady_clock::now();
-        work();
-        std::chrono::duration<double> spent = std::chrono::steady_clock::now() - begin;
-        if (spent.count() < best)
-            best = spent.count();
-    }
-    return best;
+double seconds_of(const std::chrono::steady_clock::time_point &begin) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
 }
 
-double megabytes_per_second(size_t bytes, double seconds) {
-    return bytes / seconds / 1e6;
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    if (n == 0)
+        return 0;
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
+
+uint8_t *touched_block(size_t size) {
+    uint8_t *block = static_cast<uint8_t *>(std::malloc(size));
+    if (block)
+        std::memset(block, 1, size);
+    return block;
+}
+
+volatile uint32_t sink;
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+    // An optional argument names the one path to measure ("today", "portable" or "sse2").
+    const char *only = argc > 1 ? argv[1] : nullptr;
     const struct {
         const char *name;
-        int32_t kind;
-        const char *same, *other;
-    } targets[] = {
-        {"windows", newline_windows, "\r\n", "\n"},
-        {"mac", newline_mac, "\r", "\r\n"},
-        {"unix", newline_unix, "\n", "\r\n"},
+        const char *(*newline)(size_t line);
+    } contents[] = {
+        {"LF", [](size_t) { return "\n"; }},
+        {"CRLF", [](size_t) { return "\r\n"; }},
+        {"CR", [](size_t) { return "\r"; }},
+        {"mixed", [](size_t line) { return line % 3 == 0   ? "\n"
+                                           : line % 3 == 1 ? "\r\n"
+                                                           : "\r"; }},
     };
-    std::printf("%-8s %-10s %10s %10s %7s\n", "target", "content", "MB/s", "memcpy", "ratio");
-    for (const auto &target : targets) {
-        settings.output_kind = target.kind;
-        for (bool changed : {false, true}) {
-            std::string text = make_text(changed ? target.other : target.same);
+    const size_t line_lengths[] = {10, 40, 120, 4000};
+    const char *path_names[] = {"today", "portable", "sse2"};
+
+    uint8_t *copy = touched_block(content_size);
+    uint8_t *out = touched_block(2 * content_size + converted_slack);
+    if (!copy || !out) {
+        std::printf("not enough memory\n");
+        return 1;
+    }
+    settings.output_kind = newline_windows;
+    std::vector<double> unchanged_ratios, changed_ratios;
+    std::printf("%-6s %5s %-9s %9s %9s %6s  %s\n", "input", "line", "path", "MB/s", "memcpy",
+                "ratio", "work");
+    for (const auto &content : contents) {
+        for (size_t line : line_lengths) {
+            std::string text = make_text(line, content.newline);
             const uint8_t *bytes = reinterpret_cast<const uint8_t *>(text.data());
-            uint32_t size = static_cast<uint32_t>(text.size());
-            char *copy = static_cast<char *>(std::malloc(size));
-            if (!copy) {
-                std::printf("not enough memory\n");
-                return 1;
+            const uint32_t size = static_cast<uint32_t>(text.size());
+            for (int p = 0; p < 3; ++p) {
+                if (only && std::strcmp(only, path_names[p]) != 0)
+                    continue;
+                std::vector<double> engine_times, copy_times, ratios;
+                bool changed = false;
+                for (int r = 0; r < rounds; ++r) {
+                    auto begin = std::chrono::steady_clock::now();
+                    if (p == 0) {
+                        OutputBuffer buffer;
+                        changed = convert_newlines(bytes, buffer, size) == Conversion::changed;
+                        sink = buffer.size();
+                    } else {
+                        EnginePath path = p == 1 ? EnginePath::portable : EnginePath::sse2;
+                        NewlineScan scan = scan_newlines(bytes, size, path);
+                        changed = scan.changed;
+                        if (scan.changed)
+                            sink = write_converted(bytes, size, scan.first_change, out, path);
+                    }
+                    double engine = seconds_of(begin);
+                    begin = std::chrono::steady_clock::now();
+                    std::memcpy(copy, bytes, size);
+                    sink = copy[size / 2];
+                    double plain = seconds_of(begin);
+                    engine_times.push_back(engine);
+                    copy_times.push_back(plain);
+                    ratios.push_back(plain / engine);
+                }
+                double ratio = median(ratios);
+                std::printf("%-6s %5zu %-9s %9.0f %9.0f %6.2f  %s\n", content.name, line,
+                            path_names[p], size / median(engine_times) / 1e6,
+                            size / median(copy_times) / 1e6, ratio,
+                            changed ? "scan+write" : "scan");
+                if (p == 2 && (line == 40 || line == 120)) {
+                    std::vector<double> &into =
+                        std::strcmp(content.name, "CRLF") == 0 ? unchanged_ratios
+                        : std::strcmp(content.name, "LF") == 0 ? changed_ratios
+                                                               : ratios;
+                    into.insert(into.end(), ratios.begin(), ratios.end());
+                }
             }
-            double engine = best_seconds([&] {
-                OutputBuffer out;
-                if (convert_newlines(bytes, out, size) == Conversion::out_of_memory)
-                    std::printf("out of memory\n");
-            });
-            double plain = best_seconds([&] {
-                std::memcpy(copy, text.data(), size);
-                // Keeps the copy from being optimised away.
-                if (copy[size / 2] == 1)
-                    std::printf("!");
-            });
-            std::free(copy);
-            double engine_rate = megabytes_per_second(size, engine);
-            double copy_rate = megabytes_per_second(size, plain);
-            std::printf("%-8s %-10s %10.0f %10.0f %7.2f\n", target.name,
-                        changed ? "changed" : "unchanged", engine_rate, copy_rate,
-                        engine_rate / copy_rate);
         }
     }
+    std::free(copy);
+    std::free(out);
+    std::printf("engine/memcpy: unchanged %.2f changed %.2f\n", median(unchanged_ratios),
+                median(changed_ratios));
     return 0;
 }

@@ -7,16 +7,29 @@
 #include "converter/backup.h"
 #include "converter/engine.h"
 #include "converter/file_handle.h"
-#include "converter/memory.h"
+#include "converter/holder.h"
+#include "converter/processor.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
 
 namespace {
 
-// Writes all of size bytes from the file's start. A short count is a failure: a full disk
-// reports success for part of the bytes.
-bool write_from_start(HANDLE file, const uint8_t *bytes, uint32_t size) {
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+// Kept across the files of a run: the content as read, and the converted bytes from the first
+// one that changes.
+ReusedBlock input_block;
+ReusedBlock output_block;
+
+bool seek(HANDLE file, uint32_t offset) {
+    LONG high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(file, static_cast<LONG>(offset), &high, FILE_BEGIN);
+    return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+}
+
+// Writes all of size bytes at offset, leaving the file position after them. A short count is a
+// failure: a full disk reports success for part of the bytes.
+bool write_at(HANDLE file, uint32_t offset, const uint8_t *bytes, uint32_t size) {
+    if (!seek(file, offset))
         return false;
     DWORD written = 0;
     if (!WriteFile(file, bytes, size, &written, nullptr))
@@ -28,78 +41,91 @@ bool write_from_start(HANDLE file, const uint8_t *bytes, uint32_t size) {
     return true;
 }
 
-// After a failed rewrite the old bytes go back over whatever part of the new ones landed, so the
-// file ends as it was. The old bytes fit: they occupied the same space before.
-void restore_content(const char *path, HANDLE file, const uint8_t *bytes, uint32_t size) {
-    if (!write_from_start(file, bytes, size) || !SetEndOfFile(file))
+// After a failed rewrite the old bytes from offset on go back over whatever part of the new
+// ones landed, and a file that grew is cut to its old size, so it ends as it was. The old bytes
+// fit: they occupied the same space before.
+void restore_content(const char *path, HANDLE file, const uint8_t *content, uint32_t size,
+                     uint32_t offset, bool grew) {
+    if (!write_at(file, offset, content + offset, size - offset) || (grew && !SetEndOfFile(file)))
         report_system_error(path);
 }
 
 } // namespace
 
-void convert_file(const char *path) {
+bool convert_file(const char *path) {
     FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.held()) {
         report_system_error(path);
-        return;
+        return false;
     }
     DWORD size_high = 0;
     DWORD size = GetFileSize(file.get(), &size_high);
     if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
         report_system_error(path);
-        return;
+        return false;
     }
     if (size_high != 0 || size == UINT32_MAX) {
         std::printf("skip too large file : %s\n", path);
-        return;
+        return false;
     }
     // Taken before the read, which moves the last-access time on many file systems: the backup
     // copy and a kept-time rewrite must carry the times the file had before eolfix touched it.
     FILETIME creation, last_access, last_write;
     if (!GetFileTime(file.get(), &creation, &last_access, &last_write)) {
         report_system_error(path);
-        return;
+        return false;
     }
     // The engine reads no byte past the content, so the block holds the content alone.
-    MemoryBlock input(static_cast<uint8_t *>(memory_allocate(size)));
-    if (!input.held()) {
+    uint8_t *content = input_block.reserve(size);
+    if (content == nullptr) {
         std::printf("%s : not enough memory\n", path);
-        return;
+        return false;
     }
     DWORD got = 0;
-    if (!ReadFile(file.get(), input.get(), size, &got, nullptr)) {
+    if (!ReadFile(file.get(), content, size, &got, nullptr)) {
         report_system_error(path);
-        return;
+        return false;
     }
     if (got != size) {
         report_error_code(path, ERROR_HANDLE_EOF);
-        return;
+        return false;
     }
 
-    OutputBuffer output;
-    Conversion result = convert_newlines(input.get(), output, size);
-    if (result == Conversion::unchanged)
-        return;
-    if (result == Conversion::out_of_memory) {
+    const EnginePath engine = fastest_engine_path();
+    const NewlineScan scan = scan_newlines(content, size, engine);
+    if (!scan.changed)
+        return true;
+    // The bytes before the first change are on disk already: only the rest is written.
+    const uint64_t tail = scan.output_size - scan.first_change;
+    uint8_t *converted = tail <= UINT32_MAX - converted_slack
+                             ? output_block.reserve(static_cast<size_t>(tail) + converted_slack)
+                             : nullptr;
+    if (converted == nullptr) {
         std::printf("%s : not enough memory\n", path);
-        return;
+        return false;
     }
+    const uint32_t converted_size =
+        write_converted(content, size, scan.first_change, converted, engine);
 
     if (settings.backup_flag &&
-        !write_backup_copy(path, input.get(), size, creation, last_access, last_write))
-        return;
-    if (!write_from_start(file.get(), output.start, output.size()) || !SetEndOfFile(file.get())) {
+        !write_backup_copy(path, content, size, creation, last_access, last_write))
+        return false;
+    // A file that grows ends where the write ends; only a shorter one needs the cut.
+    if (!write_at(file.get(), scan.first_change, converted, converted_size) ||
+        (scan.output_size < size && !SetEndOfFile(file.get()))) {
         report_system_error(path);
-        restore_content(path, file.get(), input.get(), size);
-        return;
+        restore_content(path, file.get(), content, size, scan.first_change,
+                        scan.output_size > size);
+        return false;
     }
     if ((settings.keep_time_flag &&
          !SetFileTime(file.get(), &creation, &last_access, &last_write)) ||
         !file.close()) {
         report_system_error(path);
-        return;
+        return false;
     }
     std::printf("convert: %s\n", path);
     ++settings.converted_count;
+    return true;
 }

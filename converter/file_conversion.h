@@ -5,6 +5,8 @@
 // Converts the file at path in place when its newlines are not all of the target kind; prints
 // "convert: <path>" and counts it in settings when done, or one line for the failure. The size
 // comes from the opened file, so a file that changed since it was listed is still read whole.
-void convert_file(const char *path);
+// True when the file ends in the target form and nothing was reported (converted, or found
+// unchanged): a second visit would then print nothing. False after a line for a failure.
+bool convert_file(const char *path);
 
 #endif

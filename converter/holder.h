@@ -3,6 +3,7 @@
 #ifndef CONVERTER_HOLDER_H
 #define CONVERTER_HOLDER_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "converter/memory.h"
@@ -44,5 +45,40 @@ struct MemoryBlockKind {
 
 // A block from memory_allocate.
 using MemoryBlock = Holder<MemoryBlockKind>;
+
+// A block kept across the files of a run and replaced only by a larger one, so that a run
+// pays for fresh pages only when a file is larger than every one before it.
+class ReusedBlock {
+  public:
+    ReusedBlock() = default;
+    ~ReusedBlock() { memory_release(bytes_); }
+    ReusedBlock(const ReusedBlock &) = delete;
+    ReusedBlock &operator=(const ReusedBlock &) = delete;
+
+    // At least size bytes; what they held before is not kept. Null, with no block held, when
+    // no block that large can be had. A new block is rounded up (by less than 1 MiB), so that
+    // files of nearly the same size share one block instead of each taking fresh pages.
+    uint8_t *reserve(size_t size) {
+        if (bytes_ != nullptr && size <= capacity_)
+            return bytes_;
+        memory_release(bytes_);
+        capacity_ = 0;
+        const size_t step = size < (size_t{1} << 20) ? size_t{1} << 16 : size_t{1} << 20;
+        size_t rounded = size <= SIZE_MAX - step ? (size + step - 1) / step * step : size;
+        bytes_ = static_cast<uint8_t *>(memory_allocate(rounded));
+        if (bytes_ != nullptr) {
+            capacity_ = rounded;
+        } else if (rounded != size) {
+            bytes_ = static_cast<uint8_t *>(memory_allocate(size));
+            if (bytes_ != nullptr)
+                capacity_ = size;
+        }
+        return bytes_;
+    }
+
+  private:
+    uint8_t *bytes_ = nullptr;
+    size_t capacity_ = 0;
+};
 
 #endif

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "converter/backup.h"
 #include "converter/backup_name.h"
@@ -47,7 +48,8 @@ void list_files(const char *path, const char *pattern, NameList &files) {
             for (int i = 0; i < folder_part; ++i)
                 if (name[i] == '/')
                     name[i] = '\\';
-            // No size: convert_file takes it from the opened file, which may have changed since.
+            // No size: convert_file takes it from the opened file, which may have changed since;
+            // the value records the visit instead (walk_folder).
             if (!files.add(name, 0))
                 report_out_of_memory(path, name);
             break;
@@ -79,6 +81,14 @@ void list_folders(const char *path, NameList &folders) {
     } while (FindNextFileA(search.get(), &entry));
 }
 
+// True when an entry before index names the same file and its visit left nothing to report.
+bool visited_cleanly(const NameList &files, int32_t index) {
+    for (int32_t i = 0; i < index; ++i)
+        if (files.values[i] == 1 && std::strcmp(files.names[i], files.names[index]) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 void walk_folder(const char *path) {
@@ -91,12 +101,21 @@ void walk_folder(const char *path) {
     // Every search of this folder is closed before its files change or its subfolders are
     // entered, so the rewrites and the backup copies they create never disturb a listing.
     NameList files;
-    for (int32_t i = 0; i < mask_list.count; ++i)
+    int32_t first_pattern_end = 0;
+    for (int32_t i = 0; i < mask_list.count; ++i) {
         list_files(path, mask_list.names[i], files);
+        if (i == 0)
+            first_pattern_end = files.count;
+    }
+    // A file that several patterns list (*.htm also finds .html by its short name) is visited
+    // again only when its first visit printed a failure, since only then could a second visit
+    // print anything. Each entry's value records that its visit left nothing to report.
     for (int32_t i = 0; i < files.count; ++i) {
+        if (i >= first_pattern_end && visited_cleanly(files, i))
+            continue;
         char file_path[path_buffer_size];
-        if (join_or_refuse(file_path, path, files.names[i]))
-            convert_file(file_path);
+        if (join_or_refuse(file_path, path, files.names[i]) && convert_file(file_path))
+            files.values[i] = 1;
     }
 
     NameList folders;

@@ -1,10 +1,31 @@
 // Feeds arbitrary bytes to the newline engine. The first byte picks the target and the repair;
-// the rest is the content. Converting the result once more must change nothing.
+// the rest is the content. Converting the result once more must change nothing, and both
+// block-wise paths must give exactly what the rules give, with the size that their scan told.
 #include <cstdlib>
 #include <cstring>
 
 #include "converter/engine.h"
 #include "converter/settings.h"
+
+namespace {
+
+void check_path(const uint8_t *content, uint32_t length, const OutputBuffer &reference,
+                Conversion result, EnginePath path) {
+    NewlineScan scan = scan_newlines(content, length, path);
+    if (scan.changed != (result == Conversion::changed) || scan.output_size != reference.size())
+        std::abort();
+    if (scan.first_change > length || std::memcmp(reference.start, content, scan.first_change) != 0)
+        std::abort();
+    size_t room = static_cast<size_t>(scan.output_size - scan.first_change) + converted_slack;
+    uint8_t *out = static_cast<uint8_t *>(std::malloc(room));
+    uint32_t written = write_converted(content, length, scan.first_change, out, path);
+    if (scan.first_change + uint64_t{written} != scan.output_size ||
+        std::memcmp(reference.start + scan.first_change, out, written) != 0)
+        std::abort();
+    std::free(out);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
@@ -21,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bool same = first.size() == length && std::memcmp(first.start, content, length) == 0;
     if (same != (result == Conversion::unchanged))
         std::abort();
+    check_path(content, length, first, result, EnginePath::portable);
+    check_path(content, length, first, result, EnginePath::sse2);
 
     OutputBuffer second;
     if (convert_newlines(first.start, second, first.size()) != Conversion::unchanged)

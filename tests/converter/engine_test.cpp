@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "converter/settings.h"
@@ -81,6 +82,119 @@ INSTANTIATE_TEST_SUITE_P(Rules, EngineRows, ::testing::ValuesIn(rows),
                                      c = '_';
                              return name;
                          });
+
+// The block-wise engine on one path: the content's own bytes up to the first change, then what
+// write_converted gives. Checks the scan's size against what was written.
+Outcome convert_blockwise(const std::string &input, EnginePath path) {
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(input.data());
+    uint32_t length = static_cast<uint32_t>(input.size());
+    NewlineScan scan = scan_newlines(bytes, length, path);
+    std::string out(static_cast<size_t>(scan.output_size - scan.first_change) + converted_slack,
+                    '?');
+    uint32_t written = write_converted(bytes, length, scan.first_change,
+                                       reinterpret_cast<uint8_t *>(&out[0]), path);
+    EXPECT_EQ(scan.output_size, uint64_t{scan.first_change} + written);
+    return {input.substr(0, scan.first_change) + out.substr(0, written),
+            scan.changed ? Conversion::changed : Conversion::unchanged};
+}
+
+const EnginePath both_paths[] = {EnginePath::portable, EnginePath::sse2};
+
+// Every row on both paths, also padded so that the newlines fall inside words and blocks.
+TEST_P(EngineRows, BothBlockwisePaths) {
+    const Row &row = GetParam();
+    const std::string pad(37, 'x');
+    const struct {
+        int32_t kind;
+        const std::string &expected;
+        Conversion result;
+    } targets[] = {{newline_windows, row.windows, row.on_windows},
+                   {newline_mac, row.mac, row.on_mac},
+                   {newline_unix, row.unix_form, row.on_unix}};
+    for (EnginePath path : both_paths)
+        for (const auto &t : targets) {
+            settings = Settings();
+            settings.output_kind = t.kind;
+            settings.repair_flag = row.repair;
+            Outcome plain = convert_blockwise(row.input, path);
+            EXPECT_EQ(t.expected, plain.bytes) << "kind " << t.kind;
+            EXPECT_EQ(t.result, plain.result) << "kind " << t.kind;
+            Outcome padded = convert_blockwise(pad + row.input + pad, path);
+            EXPECT_EQ(pad + t.expected + pad, padded.bytes) << "kind " << t.kind;
+            EXPECT_EQ(t.result, padded.result) << "kind " << t.kind;
+        }
+}
+
+TEST(BlockwiseEngine, BothPathsMatchTheRulesOnRandomContent) {
+    // Newline bytes dense and sparse, so that runs both end inside blocks and cross them.
+    unsigned seed = 1;
+    for (int round = 0; round < 300; ++round) {
+        std::string input;
+        int length = round % 7 == 0 ? 3000 : round % 50;
+        int density = 2 + round % 40;
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            unsigned pick = (seed >> 16) % density;
+            input += pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>('a' + pick % 26);
+        }
+        for (int32_t kind = 1; kind <= 3; ++kind)
+            for (bool repair : {false, true}) {
+                Outcome reference = convert(input, kind, repair);
+                for (EnginePath path : both_paths) {
+                    Outcome outcome = convert_blockwise(input, path);
+                    ASSERT_EQ(reference.bytes, outcome.bytes) << "round " << round;
+                    ASSERT_EQ(reference.result, outcome.result) << "round " << round;
+                }
+            }
+    }
+}
+
+TEST(BlockwiseEngine, FirstChangeIsTheFirstNewlineRewritten) {
+    const struct {
+        const char *input;
+        int32_t kind;
+        bool repair;
+        uint32_t first_change;
+    } cases[] = {
+        {"a\r\nb\nc", newline_windows, false, 4},
+        {"ab\r\n", newline_unix, false, 2},
+        {"a\rb\r\n", newline_mac, false, 3},
+        {"ab\r\r\n", newline_windows, true, 2},  // the repaired triple
+        {"ab\r\r\n", newline_windows, false, 2}, // its lone 0Dh
+        {"a\r\n", newline_windows, false, 3},    // unchanged: the length
+    };
+    for (const auto &c : cases)
+        for (EnginePath path : both_paths) {
+            settings = Settings();
+            settings.output_kind = c.kind;
+            settings.repair_flag = c.repair;
+            const uint8_t *bytes = reinterpret_cast<const uint8_t *>(c.input);
+            EXPECT_EQ(c.first_change, scan_newlines(bytes, std::strlen(c.input), path).first_change)
+                << c.input;
+        }
+}
+
+TEST(BlockwiseEngine, Sse2OnlyWithCpuidSse2AndASystemThatSavesItsState) {
+    const uint32_t sse2 = 1u << 26, win9x = 1, nt = 2;
+    const struct {
+        bool cpuid;
+        uint32_t edx, platform, major, minor;
+        bool allowed;
+    } cases[] = {
+        {true, sse2, win9x, 4, 10, true}, // Windows 98
+        {true, sse2, win9x, 4, 90, true}, // Windows Me
+        {true, sse2, win9x, 4, 0, false}, // Windows 95
+        {true, sse2, nt, 4, 0, false},    // NT 4.0
+        {true, sse2, nt, 5, 0, true},     // Windows 2000
+        {true, sse2, nt, 10, 0, true},    //
+        {true, sse2, 0, 3, 10, false},    // Win32s
+        {true, ~sse2, nt, 5, 1, false},   // no SSE2
+        {false, sse2, nt, 5, 1, false},   // no CPUID
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.allowed, sse2_path_allowed(c.cpuid, c.edx, c.platform, c.major, c.minor))
+            << c.platform << " " << c.major << "." << c.minor;
+}
 
 TEST(Engine, UnchangedIffOutputEqualsInput) {
     // Every short content over the interesting bytes, every target, both repair settings.

@@ -192,6 +192,21 @@ TEST_F(Eolfix, FileHeldOpenElsewhereIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ("h\n", read_file(held));
 }
 
+TEST_F(Eolfix, FileListedTwiceIsVisitedAgainOnlyAfterAFailure) {
+    // *.htm finds .html by its short name; a clean first visit leaves nothing for a second.
+    std::string page = put("p.html", "p\n");
+    std::string held = put("held.txt", "h\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    RunResult result = run_with("filemask=*.htm;*.html;*.txt;h*.txt\nbackup=off\n");
+    CloseHandle(holder);
+    const std::string failure = system_error_line(held, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(crlf("file mask: *.htm;*.html;*.txt;h*.txt;\n" + tree + "\nconvert: " + page + "\n") +
+                  failure + failure + crlf("convert 1 files.\n"),
+              result.out);
+}
+
 TEST_F(Eolfix, CurrentFolderEndingInTrailByte5CKeepsItsWholeName) {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs the Japanese code page (LC_ALL=ja_JP.UTF-8 under Wine)";

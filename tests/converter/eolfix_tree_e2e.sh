@@ -133,14 +133,19 @@ if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=64k tmpfs "$tree" 2>/dev/nul
 else
     mounted="$tree"
     head -c 49152 /dev/zero | tr '\0' '\n' >"$work/lines"
-    for ini in "backup=off" "backup=.bak"; do
-        rm -f "$tree"/*
-        cp "$work/lines" "$tree/full.txt"
-        run_in "$ini" "$tree"
-        [ "$rc" -eq 0 ] || fail "disk full ($ini): exit code $rc"
-        cmp -s "$work/lines" "$tree/full.txt" || fail "disk full ($ini): the file changed"
-        grep -q 'convert 0 files\.' "$work/out" || fail "disk full ($ini): final count"
-        grep -q "full\.txt.* : " "$work/out" || fail "disk full ($ini): no failure line"
+    # The rewrite starts at the first changed byte: here after 16 KiB already in CR LF.
+    { yes $'\r' | head -c 16384; head -c 36864 /dev/zero | tr '\0' '\n'; } >"$work/late"
+    for content in lines late; do
+        for ini in "backup=off" "backup=.bak"; do
+            rm -f "$tree"/*
+            cp "$work/$content" "$tree/full.txt"
+            run_in "$ini" "$tree"
+            [ "$rc" -eq 0 ] || fail "disk full ($content, $ini): exit code $rc"
+            cmp -s "$work/$content" "$tree/full.txt" ||
+                fail "disk full ($content, $ini): the file changed"
+            grep -q 'convert 0 files\.' "$work/out" || fail "disk full ($content, $ini): final count"
+            grep -q "full\.txt.* : " "$work/out" || fail "disk full ($content, $ini): no failure line"
+        done
     done
 fi
 
