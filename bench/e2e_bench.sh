@@ -9,7 +9,9 @@
 # floor leaves its tree as it was, then prints the ratios per corpus. Each figure is the fastest
 # of REPEAT runs: on a shared machine the other load only ever adds time.
 # Usage: bash bench/e2e_bench.sh   (after scripts/build.sh; REPEAT=5 by default; as root it
-# installs unix2dos from Debian's dos2unix package when missing)
+# installs unix2dos from Debian's dos2unix package when missing). BEFORE=path/to/eolfix.exe
+# also times that build of eolfix in the same rounds (it must leave the same trees) and prints
+# its ratio to the floor, so that a change is measured side by side with what it replaces.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -30,6 +32,13 @@ trap 'rm -rf "$work"; wine_stop' EXIT
 mkdir -p "$work/bin"
 cp "$eolfix_exe" "$floor_exe" "$work/bin/"
 printf 'backup=off\n' >"$work/bin/eolfix.ini"
+tools="eolfix floor floor1 unix2dos"
+if [ -n "${BEFORE:-}" ]; then
+    mkdir -p "$work/before"
+    cp "$BEFORE" "$work/before/eolfix.exe"
+    cp "$work/bin/eolfix.ini" "$work/before/"
+    tools="eolfix before floor floor1 unix2dos"
+fi
 
 # The corpora, from a fixed seed: lines of 10 to 120 printable bytes.
 python3 - "$work" <<'PY'
@@ -83,6 +92,7 @@ time_tool() {
     start=$(seconds)
     case $tool in
     eolfix) (cd "$work/run" && wine "$work/bin/eolfix.exe" </dev/null >"$work/out" 2>&1) ;;
+    before) (cd "$work/run" && wine "$work/before/eolfix.exe" </dev/null >"$work/out" 2>&1) ;;
     floor) (cd "$work/run" && wine "$work/bin/io_floor.exe" '*.txt' '*.htm' '*.html' \
         </dev/null >"$work/out" 2>&1) ;;
     floor1) (cd "$work/run" && wine "$work/bin/io_floor.exe" </dev/null >"$work/out" 2>&1) ;;
@@ -95,7 +105,6 @@ time_tool() {
 }
 fastest() { sort -n | head -n 1; }
 
-tools="eolfix floor floor1 unix2dos"
 printf '%-6s %8s %8s %8s %8s %13s %14s %16s\n' corpus eolfix floor floor1 unix2dos \
     eolfix/floor eolfix/floor1 eolfix/unix2dos
 for corpus in small large crlf; do
@@ -103,11 +112,13 @@ for corpus in small large crlf; do
     for ((r = 0; r < repeat; ++r)); do
         # Every other round in another order, so that no tool always runs first.
         order=$tools
-        ((r % 2)) && order="floor1 floor eolfix unix2dos"
+        ((r % 2)) && order="floor1 floor ${BEFORE:+before }eolfix unix2dos"
         for tool in $order; do
             time_tool "$corpus" "$tool" >>"$work/times.$tool"
             case $tool in
             eolfix) rm -rf "$work/by.eolfix"; mv "$work/run" "$work/by.eolfix" ;;
+            before) diff -r -q "$work/by.eolfix" "$work/run" >/dev/null ||
+                { echo "the two builds of eolfix differ on the $corpus tree"; exit 1; } ;;
             floor*) diff -r -q "$work/$corpus" "$work/run" >/dev/null ||
                 { echo "io_floor changed the $corpus tree"; exit 1; } ;;
             unix2dos) diff -r -q "$work/by.eolfix" "$work/run" >/dev/null ||
@@ -120,5 +131,9 @@ for corpus in small large crlf; do
     awk -v c="$corpus" -v e="$e" -v f="$f" -v f1="$f1" -v u="$u" 'BEGIN {
         printf "%-6s %7.3fs %7.3fs %7.3fs %7.3fs %13.2f %14.2f %16.2f\n", c, e, f, f1, u,
             e / f, e / f1, e / u }'
+    if [ -n "${BEFORE:-}" ]; then
+        awk -v c="$corpus" -v b="$(fastest <"$work/times.before")" -v f="$f" \
+            'BEGIN { printf "%-6s before: %7.3fs, before/floor %.2f\n", c, b, b / f }'
+    fi
 done
 rm -rf "$work/run" "$work/by.eolfix"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -76,24 +77,58 @@ void end_between_characters(char (&buffer)[usage_buffer_size]) {
         buffer[whole_character_length(buffer, length, is_ansi_lead_byte)] = '\0';
 }
 
+using SystemFormatter = decltype(&wvsprintfA);
+
+// wvsprintfA is wsprintfA taking its values as a list. USER32.DLL is loaded for it only when a
+// screen is printed: a converting run never formats with it, and loading the library at start
+// costs every run a noticeable part of its time. Looked up once; the run ends after the screen,
+// so the library stays loaded until then. Null when the library or the function can't be had.
+SystemFormatter system_formatter() {
+    static bool looked = false;
+    static SystemFormatter formatter = nullptr;
+    if (!looked) {
+        looked = true;
+        if (HMODULE user = LoadLibraryA("USER32.DLL"))
+            formatter = reinterpret_cast<SystemFormatter>(
+                reinterpret_cast<void (*)()>(GetProcAddress(user, "wvsprintfA")));
+    }
+    return formatter;
+}
+
+// Formats into buffer, cut at 1023 bytes and between characters. Without USER32.DLL the C
+// runtime formats the same text (these formats hold only %s): _vsnprintf given 1023 bytes of
+// room writes at most those, so the cut falls where wsprintfA's would, and the zero is set here.
+void format_bounded(char (&buffer)[usage_buffer_size], UsageFormatter formatter, const char *format,
+                    ...) {
+    va_list values;
+    va_start(values, format);
+    const SystemFormatter system =
+        formatter == UsageFormatter::system ? system_formatter() : nullptr;
+    if (system != nullptr)
+        system(buffer, format, values);
+    else
+        _vsnprintf(buffer, usage_buffer_size - 1, format, values);
+    va_end(values);
+    end_between_characters(buffer);
+}
+
 void print_line(const char (&buffer)[usage_buffer_size]) {
     std::printf("%s\n", buffer);
 }
 
 } // namespace
 
-void format_usage_screen(char (&buffer)[usage_buffer_size]) {
-    wsprintfA(buffer, usage_format, on_off(settings.repair_flag), settings.file_mask,
-              selected(newline_windows), selected(newline_mac), selected(newline_unix),
-              on_off(settings.keep_time_flag), describe_backup(is_ansi_lead_byte));
-    end_between_characters(buffer);
+void format_usage_screen(char (&buffer)[usage_buffer_size], UsageFormatter formatter) {
+    format_bounded(buffer, formatter, usage_format, on_off(settings.repair_flag),
+                   settings.file_mask, selected(newline_windows), selected(newline_mac),
+                   selected(newline_unix), on_off(settings.keep_time_flag),
+                   describe_backup(is_ansi_lead_byte));
 }
 
 void show_usage(const char *error_format, const char *argument) {
     char buffer[usage_buffer_size];
     if (error_format != nullptr) {
-        wsprintfA(buffer, error_format, argument);
-        end_between_characters(buffer);
+        format_bounded(buffer, UsageFormatter::system, error_format, argument);
         print_line(buffer);
     }
     format_usage_screen(buffer);

@@ -8,9 +8,14 @@ enum : int { usage_buffer_size = 1024 }; // wsprintfA's own limit: 1023 bytes an
 // stop with exit code 1 (usage screen, an illegal option or an over-long mask, already printed).
 bool apply_options(int argc, char **argv);
 
+// Who formats the screen: the system's wsprintfA (from USER32.DLL, loaded on first use; the C
+// runtime steps in when it can't be had), or the C runtime alone, which gives the same bytes.
+enum class UsageFormatter { system, runtime };
+
 // Formats the usage screen for the settings in force, cut at 1023 bytes (one less when that
 // would split a double-byte character), without the newline that ends it on the console.
-void format_usage_screen(char (&buffer)[usage_buffer_size]);
+void format_usage_screen(char (&buffer)[usage_buffer_size],
+                         UsageFormatter formatter = UsageFormatter::system);
 
 // Prints the error line (error_format with argument, cut like the screen) when error_format is
 // not null, then the usage screen.

@@ -99,6 +99,11 @@ TEST_F(Eolfix, KeepTimeRestoresAllThreeTimes) {
     EXPECT_PRED2(same_stored_times, old_file_times(), file);
     EXPECT_PRED2(same_stored_times, old_file_times(), copy);
     EXPECT_EQ("x\r\n", read_file(a));
+
+    // Without backups the times are still taken, for the kept-time rewrite alone.
+    std::string b = put("b.txt", "y\n");
+    run_with("keeptime=on\nbackup=off\n");
+    EXPECT_PRED2(same_stored_times, old_file_times(), get_file_times(b));
 }
 
 TEST_F(Eolfix, EachTargetCutsOrGrowsTheFileToItsContent) {
