@@ -151,10 +151,6 @@ inline uint32_t zero_bytes(uint32_t word) {
     return ~(((word & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | word | 0x7F7F7F7Fu);
 }
 
-inline uint32_t count_marks(uint32_t marks) {
-    return ((marks >> 7) * 0x01010101u) >> 24;
-}
-
 // The counts of the bytes from i on, one at a time: the tail that no word or block covers.
 void count_bytes_single(const uint8_t *content, uint32_t i, uint32_t length, bool repair,
                         NewlineCounts &counts) {
@@ -177,36 +173,53 @@ inline uint32_t low_bytes(uint32_t word) {
     return (word - 0x0E0E0E0Eu) & ~word & 0x80808080u;
 }
 
-// The counts of the four bytes at at, whose look-ahead words at + 1 and at + 2 lie inside.
-inline void count_word(const uint8_t *at, bool repair, NewlineCounts &counts) {
-    uint32_t word = load_word(at);
-    uint32_t crs = zero_bytes(word ^ 0x0D0D0D0Du);
-    uint32_t lfs = zero_bytes(word ^ 0x0A0A0A0Au);
-    if ((crs | lfs) == 0)
-        return;
-    uint32_t next = load_word(at + 1);
-    uint32_t pairs = crs & zero_bytes(next ^ 0x0A0A0A0Au);
-    counts.cr += count_marks(crs);
-    counts.lf += count_marks(lfs);
-    counts.pairs += count_marks(pairs);
-    if (repair && pairs != crs) {
-        uint32_t after = load_word(at + 2);
-        counts.triples +=
-            count_marks(crs & zero_bytes(next ^ 0x0D0D0D0Du) & zero_bytes(after ^ 0x0A0A0A0Au));
-    }
+// The sum of the four byte lanes of lanes.
+inline uint32_t sum_lanes(uint32_t lanes) {
+    uint32_t halves = (lanes & 0x00FF00FFu) + ((lanes >> 8) & 0x00FF00FFu);
+    return (halves + (halves >> 16)) & 0xFFFFu;
 }
 
 // Eight bytes a step. A pattern is counted at its first byte, so a step without a newline byte
-// starts none and is passed over after one test.
+// starts none and is passed over after one test. A step with one is counted whole, without a
+// branch on which word holds it, into byte lanes (each step adds at most 2 to a lane) that are
+// summed before they can overflow: a count per word and per pattern cost more than the words.
 void count_bytes_portable(const uint8_t *content, uint32_t length, bool repair,
                           NewlineCounts &counts) {
     uint32_t i = 0;
     // The look-ahead words of the second word end at i + 10.
-    for (; i + 10 <= length; i += 8) {
-        if ((low_bytes(load_word(content + i)) | low_bytes(load_word(content + i + 4))) == 0)
-            continue;
-        count_word(content + i, repair, counts);
-        count_word(content + i + 4, repair, counts);
+    while (i + 10 <= length) {
+        uint32_t steps = (length - i - 2) / 8;
+        if (steps > 127)
+            steps = 127;
+        const uint8_t *at = content + i;
+        const uint8_t *stop = at + 8 * steps;
+        uint32_t crs = 0, lfs = 0, pairs = 0, triples = 0;
+        for (; at != stop; at += 8) {
+            uint32_t first = load_word(at);
+            uint32_t second = load_word(at + 4);
+            if ((low_bytes(first) | low_bytes(second)) == 0)
+                continue;
+            uint32_t cr_first = zero_bytes(first ^ 0x0D0D0D0Du);
+            uint32_t cr_second = zero_bytes(second ^ 0x0D0D0D0Du);
+            uint32_t next_first = load_word(at + 1);
+            uint32_t next_second = load_word(at + 5);
+            crs += (cr_first >> 7) + (cr_second >> 7);
+            lfs += (zero_bytes(first ^ 0x0A0A0A0Au) >> 7) + (zero_bytes(second ^ 0x0A0A0A0Au) >> 7);
+            pairs += ((cr_first & zero_bytes(next_first ^ 0x0A0A0A0Au)) >> 7) +
+                     ((cr_second & zero_bytes(next_second ^ 0x0A0A0A0Au)) >> 7);
+            if (repair)
+                triples += ((cr_first & zero_bytes(next_first ^ 0x0D0D0D0Du) &
+                             zero_bytes(load_word(at + 2) ^ 0x0A0A0A0Au)) >>
+                            7) +
+                           ((cr_second & zero_bytes(next_second ^ 0x0D0D0D0Du) &
+                             zero_bytes(load_word(at + 6) ^ 0x0A0A0A0Au)) >>
+                            7);
+        }
+        counts.cr += sum_lanes(crs);
+        counts.lf += sum_lanes(lfs);
+        counts.pairs += sum_lanes(pairs);
+        counts.triples += sum_lanes(triples);
+        i += 8 * steps;
     }
     count_bytes_single(content, i, length, repair, counts);
 }
@@ -270,7 +283,8 @@ uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uin
     const uint8_t *at = content + from;
     const uint8_t *end = content + length;
     uint8_t *to = out;
-    while (end - at >= 8) {
+    // The newline after the plain bytes is read as one word, ending by at + 11.
+    while (end - at >= 11) {
         uint32_t first = load_word(at);
         uint32_t second = load_word(at + 4);
         store_word(to, first);
@@ -295,7 +309,11 @@ uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uin
         }
         at += plain;
         to += plain;
-        at += newline_length(at, static_cast<uint32_t>(end - at), repair);
+        // A 0Dh's newline length from one word, without a branch on what follows it.
+        uint32_t newline = load_word(at);
+        at += (newline & 0xFFu) == lf ? 1
+                                      : 1 + ((newline & 0xFFFFu) == 0x0A0Du) +
+                                            2 * (repair && (newline & 0xFFFFFFu) == 0x0A0D0Du);
         to = put_newline<kind>(to);
     }
     while (at < end) {
