@@ -360,7 +360,9 @@ count_bytes_sse2(const uint8_t *content, uint32_t length, bool repair, NewlineCo
         if (blocks > 255)
             blocks = 255;
         __m128i sum_cr = zero, sum_lf = zero, sum_pairs = zero, sum_triples = zero;
-        for (uint32_t b = 0; b < blocks; ++b, i += 16) {
+        // At least one block is left here; a loop that says so gives no branch-free skip of an
+        // empty one, which the compiler would write with cmov.
+        do {
             const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(content + i));
             const __m128i next =
                 _mm_loadu_si128(reinterpret_cast<const __m128i *>(content + i + 1));
@@ -377,7 +379,8 @@ count_bytes_sse2(const uint8_t *content, uint32_t length, bool repair, NewlineCo
                                   _mm_cmpeq_epi8(after, lfs16));
                 sum_triples = _mm_sub_epi8(sum_triples, triple);
             }
-        }
+            i += 16;
+        } while (--blocks != 0);
         total_cr = _mm_add_epi64(total_cr, _mm_sad_epu8(sum_cr, zero));
         total_lf = _mm_add_epi64(total_lf, _mm_sad_epu8(sum_lf, zero));
         total_pairs = _mm_add_epi64(total_pairs, _mm_sad_epu8(sum_pairs, zero));
