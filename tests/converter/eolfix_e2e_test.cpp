@@ -34,6 +34,11 @@ class Eolfix : public ::testing::Test {
         set_file_times(path, old_file_times());
         return path;
     }
+    // Holds the file open without sharing, as another program would, so that eolfix cannot.
+    static HANDLE hold(const std::string &path) {
+        return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
 
     std::string base, tree, bin;
 };
@@ -186,8 +191,7 @@ TEST_F(Eolfix, FailingBackupLeavesTheFileUnconverted) {
 TEST_F(Eolfix, FileHeldOpenElsewhereIsReportedAndTheWalkGoesOn) {
     std::string held = put("held.txt", "h\n");
     std::string free_file = put("zfree.txt", "f\n");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE holder = hold(held);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     RunResult result = run_default();
     CloseHandle(holder);
@@ -201,8 +205,7 @@ TEST_F(Eolfix, FileListedTwiceIsVisitedAgainOnlyAfterAFailure) {
     // *.htm finds .html by its short name; a clean first visit leaves nothing for a second.
     std::string page = put("p.html", "p\n");
     std::string held = put("held.txt", "h\n");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE holder = hold(held);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     RunResult result = run_with("filemask=*.htm;*.html;*.txt;h*.txt\nbackup=off\n");
     CloseHandle(holder);
