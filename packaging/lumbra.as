@@ -62,8 +62,9 @@
 ;   stat -n: n bytes were copied (0 for an empty control) / -1 v is not a string
 ;        variable / -2 no control. -1 and -2 are also the counts for 1 and 2 bytes:
 ;        check the control with GetREditLength first.
-;   コントロールのテキストを文字列変数 v に写します (変数の大きさより 1 バイト少ない分まで)。
-;   stat -n: n バイト写した (空なら 0) / -1 v が文字列型でない / -2 コントロールが無い。
+;   コントロールのテキストを文字列変数 v にコピーします (変数の大きさから 1 バイト
+;   引いた長さまで)。
+;   stat -n: n バイトコピーした (空なら 0) / -1 v が文字列型でない / -2 コントロールが無い。
 ;        1 バイトと 2 バイトのときも -1、-2 になるので、先に GetREditLength で確かめます
 #func REditGetText REditGetText 3
 

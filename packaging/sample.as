@@ -44,7 +44,7 @@
 	if stat = -4 : mes "sample.rtf を最後まで読み込めませんでした" : stop
 
 	; The length counts characters, the copy counts bytes: 2 bytes per character at most.
-	; 長さは文字数、写すのはバイト数です。1 文字は多くても 2 バイトです。
+	; 長さは文字数、コピーはバイト数で数えます。1 文字は多くても 2 バイトです。
 	textlen = 0
 	GetREditLength textlen
 	if stat = -1 : mes "コントロールがありません" : stop
@@ -55,7 +55,8 @@
 	GetREditLines linecount
 
 	pos 8, 216
-	mes "文字数 " + textlen + "、写したバイト数 " + copied + "、行数 " + linecount
+	mes "文字数 " + textlen + "、コピーしたバイト数 " + copied
+	mes "行数 " + linecount
 	; The runtime calls FreeREdit by itself when the script ends.
 	; スクリプトが終わると、ランタイムが FreeREdit を自分で呼びます。
 	stop
