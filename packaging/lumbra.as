@@ -5,15 +5,15 @@
 ;
 ; Each command sets stat: 0 when it has done its work, a negative number when it refused.
 ; A result from 1 to 255 makes the runtime stop the script with that error number.
-; 各命令は stat を設定します。0 は成功、負の数は断った理由です。
+; 各命令は stat を設定します。0 は成功、負の数は実行しなかった理由を表します。
 ; 1 から 255 の結果では、ランタイムがその番号のエラーでスクリプトを止めます。
 ;
 ; _MyCopyRight_ (the notice box) is not declared: #func can only name functions that take
 ; four arguments (name@16), and the box's answer 1 would stop the script with error 1.
-; The same notice is in Lumbra.hpi's properties (Explorer, Version tab).
+; The same notice is in Lumbra.hpi's file properties in Explorer.
 ; 案内のボックスを出す _MyCopyRight_ は宣言しません。#func が呼べるのは引数を 4 つ取る
-; 関数 (名前@16) だけで、ボックスの答え 1 ではスクリプトがエラー 1 で止まるからです。
-; 同じ案内はエクスプローラで Lumbra.hpi のプロパティ (バージョン) に出ます。
+; 関数 (名前@16) だけで、ボックスの戻り値 1 ではスクリプトがエラー 1 で止まるからです。
+; 同じ案内は、エクスプローラで開く Lumbra.hpi のプロパティにあります。
 
 #uselib "Lumbra.hpi"
 
@@ -28,7 +28,8 @@
 
 ; SetREditMode mode
 ;   0 read-only, any other value editable.  stat 0 done / -1 no control
-;   0 で読み取り専用、それ以外で編集できる状態。  stat 0 成功 / -1 コントロールが無い
+;   0 で読み取り専用、それ以外で入力できるようにします。
+;   stat 0 成功 / -1 コントロールが無い
 #func SetREditMode SetREditMode 0
 
 ; REditClear

@@ -14,6 +14,10 @@
 	if stat = -1 : mes "オブジェクト 0 がありません" : stop
 	if stat = -3 : mes "リッチエディットを作れません (RICHED32.DLL)" : stop
 	if stat = -255 : mes "コントロールはすでにあります" : stop
+	; SetREditMode, REditClear, SetBackColor and SetREditIMECol refuse only with -1, when
+	; there is no control: CreateREdit has just made one.
+	; SetREditMode、REditClear、SetBackColor、SetREditIMECol が断るのはコントロールが
+	; 無いときの -1 だけで、それは CreateREdit が成功した今はありません。
 	SetREditMode 1
 
 	; Fill it from a string variable. 文字列変数の内容を入れます。
@@ -48,11 +52,13 @@
 	textlen = 0
 	GetREditLength textlen
 	if stat = -1 : mes "コントロールがありません" : stop
+	if stat = -2 : mes "textlen が整数型ではありません" : stop
 	sdim buf, textlen * 2 + 1
 	REditGetText buf
 	copied = 0 - stat
 	linecount = 0
 	GetREditLines linecount
+	if stat = -2 : mes "linecount が整数型ではありません" : stop
 
 	pos 8, 216
 	mes "文字数 " + textlen + "、コピーしたバイト数 " + copied
