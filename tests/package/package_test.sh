@@ -19,18 +19,23 @@ top=$work/unpacked/eolfix-lumbra-$version
 contents=$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')
 expected="./eolfix-lumbra-$version/LICENSE.txt ./eolfix-lumbra-$version/Lumbra.hpi \
 ./eolfix-lumbra-$version/eolfix.exe ./eolfix-lumbra-$version/eolfix.ini \
-./eolfix-lumbra-$version/guide-en.txt ./eolfix-lumbra-$version/guide-ja.txt "
+./eolfix-lumbra-$version/guide-en.txt ./eolfix-lumbra-$version/guide-ja.txt \
+./eolfix-lumbra-$version/lumbra.as ./eolfix-lumbra-$version/sample.as "
 [ "$contents" = "$expected" ] || fail "archive holds: $contents"
 echo "archive $(wc -c <"$archive") bytes: $contents"
 
 # CR LF only: once every CR LF pair is gone, no CR and no LF may be left.
-for text in guide-ja.txt guide-en.txt LICENSE.txt eolfix.ini; do
+for text in guide-ja.txt guide-en.txt LICENSE.txt eolfix.ini lumbra.as sample.as; do
     perl -0777 -ne 'exit(s/\r\n//gr =~ /[\r\n]/ ? 1 : 0)' "$top/$text" ||
         fail "$text has a line end other than CR LF"
 done
 iconv -f SHIFT_JIS -t UTF-8 "$top/guide-ja.txt" >"$work/guide-ja.utf8" ||
     fail "guide-ja.txt does not decode as Shift-JIS"
 grep -q '改行コード' "$work/guide-ja.utf8" || fail "guide-ja.txt holds no Japanese text"
+for script in lumbra.as sample.as; do
+    iconv -f SHIFT_JIS -t UTF-8 "$top/$script" | grep -q 'コントロール' ||
+        fail "$script does not decode as Shift-JIS with Japanese text"
+done
 for guide in guide-ja.txt guide-en.txt; do
     grep -q "$version" "$top/$guide" || fail "$guide does not name version $version"
 done
