@@ -15,8 +15,9 @@ Kinds:
                default) in the allowlist (binary_check/allowed_imports.txt)
   version      subsystem or OS version above 4.0, or a section layout old loaders refuse
   tls          a TLS directory in a DLL: Windows 95 refuses LoadLibrary of it (KB 118816)
-  initialiser  start-up work that no start-up code does: static constructors in a DLL, a .CRT
-               table of C-runtime initialisers or pseudo-relocations without their relocator
+  initialiser  start-up work that no start-up code does: static constructors in a DLL or in an
+               exe without __main, a .CRT table of C-runtime initialisers or pseudo-relocations
+               without their relocator
   instruction  a Pentium Pro or later instruction (cmov, fcmov, fcomi, fucomi, MMX, SSE ...)
                outside a function whose name ends in _sse2 (those run after a CPUID check)
   strip        with --stripped: symbols or debug sections left in SHIPPED
@@ -212,12 +213,14 @@ def check(shipped, symbols, allowlist, stripped):
                    names.get("___RUNTIME_PSEUDO_RELOC_LIST__", 0))
     if relocations > 0 and "__pei386_runtime_relocator" not in names:
         fault("initialiser", "pseudo-relocations for imported data, which no start-up applies")
-    if is_dll:
+    # A DLL without start-up code, and an exe whose own start-up calls no __main (eolfix), never
+    # run the constructor list.
+    if is_dll or "___main" not in names:
         start, end = names.get("___CTOR_LIST__"), names.get("___DTOR_LIST__")
         if start is None or end is None:
             fault("initialiser", "no constructor list found in the symbols")
         elif (end - start) // 4 > 2:
-            fault("initialiser", "static constructors, which a DLL without start-up code never "
+            fault("initialiser", "static constructors, which a file without start-up code never "
                                  f"runs: {' '.join(constructor_names(symbols, start, end, names))}")
 
     _, code_names = functions(symbols)
