@@ -3,18 +3,21 @@
 Pentium accept, reading it with i686-w64-mingw32-objdump. Prints one line per fault,
 "FAULT <kind>: <file>: <what>", and exits with 1 when there is any.
 
-  check_binaries.py [--stripped] [--allowlist FILE] [--expect KIND,...] SHIPPED [SYMBOLS]
+  check_binaries.py [--stripped] [--allowlist FILE] [--list NAME] [--expect KIND,...]
+                    SHIPPED [SYMBOLS]
 
 SHIPPED is the file that ships; SYMBOLS the same link with its symbols (default
 SHIPPED.symbols, which the build keeps beside it), from which function names and the
 constructor list are read. Both must hold the same code and data.
 
 Kinds:
-  import       an import that is not on the allowlist (binary_check/allowed_imports.txt)
+  import       an import that is not on the shipped file's list (--list eolfix or plugin, the
+               default) in the allowlist (binary_check/allowed_imports.txt)
   version      subsystem or OS version above 4.0, or a section layout old loaders refuse
   tls          a TLS directory in a DLL: Windows 95 refuses LoadLibrary of it (KB 118816)
-  initialiser  start-up work that no start-up code does: static constructors in a DLL, a .CRT
-               table of C-runtime initialisers or pseudo-relocations without their relocator
+  initialiser  start-up work that no start-up code does: static constructors in a DLL or in an
+               exe without __main, a .CRT table of C-runtime initialisers or pseudo-relocations
+               without their relocator
   instruction  a Pentium Pro or later instruction (cmov, fcmov, fcomi, fucomi, MMX, SSE ...)
                outside a function whose name ends in _sse2 (those run after a CPUID check)
   strip        with --stripped: symbols or debug sections left in SHIPPED
@@ -54,10 +57,11 @@ def run(*command):
     return done.stdout
 
 
-def read_allowlist(path):
-    """Entries "DLL function source" under "source NAME: text" lines; every entry must name
-    a source given in the file."""
-    sources, allowed = set(), set()
+def read_allowlist(path, name):
+    """The list called name: the entries "DLL function source" whose DLL its line "list NAME:
+    DLL ..." names. Every entry must name a source given in the file, and name must have a
+    list. Returns the list's DLLs and its (dll, function) pairs, DLL names in lower case."""
+    sources, entries, lists = set(), [], {}
     for number, line in enumerate(open(path, encoding="utf-8"), 1):
         line = line.split("#")[0].strip()
         if not line:
@@ -65,12 +69,19 @@ def read_allowlist(path):
         if line.startswith("source "):
             sources.add(line.split()[1].rstrip(":"))
             continue
+        if line.startswith("list "):
+            fields = line.split()
+            lists[fields[1].rstrip(":")] = {dll.lower() for dll in fields[2:]}
+            continue
         fields = line.split()
         if len(fields) != 3 or fields[2] not in sources:
             sys.exit(f"FAULT allowlist: {path}:{number}: want 'DLL function source' with a "
                      f"source named above: {line}")
-        allowed.add((fields[0].lower(), fields[1]))
-    return allowed
+        entries.append((fields[0].lower(), fields[1]))
+    if name not in lists:
+        sys.exit(f"FAULT allowlist: {path}: no list named {name}")
+    dlls = lists[name]
+    return dlls, {entry for entry in entries if entry[0] in dlls}
 
 
 def read_imports(headers):
@@ -158,7 +169,7 @@ def later_instructions(path):
     return found
 
 
-def check(shipped, symbols, allowed, stripped):
+def check(shipped, symbols, allowlist, stripped):
     faults = []
 
     def fault(kind, what):
@@ -167,10 +178,14 @@ def check(shipped, symbols, allowed, stripped):
     headers = run(OBJDUMP, "-p", shipped)
     is_dll = bool(re.search(r"^Characteristics 0x[0-9a-f]+\n(\t.*\n)*\tDLL$", headers, re.M))
 
+    list_name, dlls, allowed = allowlist
     for dll, function in read_imports(headers):
-        if (dll.lower(), function) not in allowed:
-            fault("import", f"{dll}!{function} is not on the allowlist of functions that "
-                            "Windows 95 and NT 4.0 export")
+        if dll.lower() not in dlls:
+            fault("import", f"{dll}!{function}: the {list_name} list allows no import from "
+                            f"{dll}, only from {' '.join(sorted(dlls))}")
+        elif (dll.lower(), function) not in allowed:
+            fault("import", f"{dll}!{function} is not on the {list_name} list of functions "
+                            "that Windows 95 and NT 4.0 export")
 
     for what in ("Subsystem", "OSystem"):
         major = header_field(headers, f"Major{what}Version")
@@ -198,12 +213,14 @@ def check(shipped, symbols, allowed, stripped):
                    names.get("___RUNTIME_PSEUDO_RELOC_LIST__", 0))
     if relocations > 0 and "__pei386_runtime_relocator" not in names:
         fault("initialiser", "pseudo-relocations for imported data, which no start-up applies")
-    if is_dll:
+    # A DLL without start-up code, and an exe whose own start-up calls no __main (eolfix), never
+    # run the constructor list.
+    if is_dll or "___main" not in names:
         start, end = names.get("___CTOR_LIST__"), names.get("___DTOR_LIST__")
         if start is None or end is None:
             fault("initialiser", "no constructor list found in the symbols")
         elif (end - start) // 4 > 2:
-            fault("initialiser", "static constructors, which a DLL without start-up code never "
+            fault("initialiser", "static constructors, which a file without start-up code never "
                                  f"runs: {' '.join(constructor_names(symbols, start, end, names))}")
 
     _, code_names = functions(symbols)
@@ -237,12 +254,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--stripped", action="store_true")
     parser.add_argument("--allowlist", default=os.path.join(HERE, "allowed_imports.txt"))
+    parser.add_argument("--list", default="plugin")
     parser.add_argument("--expect", default=None)
     parser.add_argument("shipped")
     parser.add_argument("symbols", nargs="?")
     args = parser.parse_args()
     faults = check(args.shipped, args.symbols or args.shipped + ".symbols",
-                   read_allowlist(args.allowlist), args.stripped)
+                   (args.list, *read_allowlist(args.allowlist, args.list)), args.stripped)
     for _, line in faults:
         print(line)
     kinds = {kind for kind, _ in faults}

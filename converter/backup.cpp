@@ -1,11 +1,11 @@
 #include "converter/backup.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "converter/backup_name.h"
 #include "converter/file_handle.h"
 #include "converter/lead_byte.h"
+#include "converter/output.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
 
@@ -14,7 +14,7 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
                        const FILETIME &last_write) {
     char name[backup_path_size];
     if (!make_backup_name(path, name, sizeof name, is_ansi_lead_byte)) {
-        std::printf("skip too long backup path : %s\n", path);
+        print_format("skip too long backup path : %s\n", path);
         return false;
     }
     FileHandle copy(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -53,13 +53,13 @@ bool check_backup_folder() {
     SearchHandle search(FindFirstFileA(folder, &entry));
     if (!search.held()) {
         report_system_error(folder);
-        std::printf("Error-backup path. Check ini file.\n");
+        print_format("Error-backup path. Check ini file.\n");
         return false;
     }
     search.close();
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        std::printf("\"%s\" is not folder(directry).\n", folder);
-        std::printf("Error-backup path. Check ini file.\n");
+        print_format("\"%s\" is not folder(directry).\n", folder);
+        print_format("Error-backup path. Check ini file.\n");
         return false;
     }
     return true;

@@ -1,8 +1,8 @@
 #include "converter/backup_name.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "converter/text_format.h"
 #include "converter/settings.h"
 
 static bool extension_mode() {
@@ -35,7 +35,7 @@ bool make_backup_name(const char *path, char *name, size_t size, LeadBytePredica
         first = settings.backup_target;
         second = separator ? separator + 1 : path;
     }
-    int length = std::snprintf(name, size, "%s%s", first, second);
+    int length = format_text(name, size, "%s%s", first, second);
     if (length < 0 || static_cast<size_t>(length) >= size) {
         if (size > 0)
             name[0] = '\0';
@@ -80,13 +80,13 @@ static void describe_target(char *text, size_t size, const char *lead,
     size_t length = std::strlen(settings.backup_target);
     if (length > room)
         length = whole_character_length(settings.backup_target, room, is_lead_byte);
-    std::snprintf(text, size, "%s%.*s\"", lead, static_cast<int>(length), settings.backup_target);
+    format_text(text, size, "%s%.*s\"", lead, static_cast<int>(length), settings.backup_target);
 }
 
 const char *describe_backup(LeadBytePredicate is_lead_byte) {
     static char text[backup_description_size];
     if (!settings.backup_flag)
-        std::snprintf(text, sizeof text, "Not backup");
+        format_text(text, sizeof text, "Not backup");
     else if (extension_mode())
         describe_target(text, sizeof text, "Rename extention to \"", is_lead_byte);
     else

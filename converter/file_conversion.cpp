@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "converter/backup.h"
 #include "converter/engine.h"
 #include "converter/file_handle.h"
 #include "converter/holder.h"
+#include "converter/output.h"
 #include "converter/processor.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
@@ -16,8 +15,8 @@ namespace {
 
 // Kept across the files of a run: the content as read, and the converted bytes from the first
 // one that changes.
-ReusedBlock input_block;
-ReusedBlock output_block;
+ProcessBlock input_block;
+ProcessBlock output_block;
 
 bool seek(HANDLE file, uint32_t offset) {
     LONG high = 0;
@@ -66,7 +65,7 @@ bool convert_file(const char *path) {
         return false;
     }
     if (size_high != 0 || size == UINT32_MAX) {
-        std::printf("skip too large file : %s\n", path);
+        print_format("skip too large file : %s\n", path);
         return false;
     }
     // Taken before the read, which moves the last-access time on many file systems: the backup
@@ -82,7 +81,7 @@ bool convert_file(const char *path) {
     // The engine reads no byte past the content, so the block holds the content alone.
     uint8_t *content = input_block.reserve(size);
     if (content == nullptr) {
-        std::printf("%s : not enough memory\n", path);
+        print_format("%s : not enough memory\n", path);
         return false;
     }
     DWORD got = 0;
@@ -105,7 +104,7 @@ bool convert_file(const char *path) {
                              ? output_block.reserve(static_cast<size_t>(tail) + converted_slack)
                              : nullptr;
     if (converted == nullptr) {
-        std::printf("%s : not enough memory\n", path);
+        print_format("%s : not enough memory\n", path);
         return false;
     }
     const uint32_t converted_size =
@@ -128,7 +127,7 @@ bool convert_file(const char *path) {
         report_system_error(path);
         return false;
     }
-    std::printf("convert: %s\n", path);
+    print_format("convert: %s\n", path);
     ++settings.converted_count;
     return true;
 }

@@ -47,13 +47,15 @@ struct MemoryBlockKind {
 using MemoryBlock = Holder<MemoryBlockKind>;
 
 // A block kept across the files of a run and replaced only by a larger one, so that a run
-// pays for fresh pages only when a file is larger than every one before it.
-class ReusedBlock {
+// pays for fresh pages only when a file is larger than every one before it. This one has no
+// destructor: it is the type of the globals that live as long as the process, which eolfix
+// (with no exit list) could not register for destruction; the process's end gives the heap
+// back.
+class ProcessBlock {
   public:
-    ReusedBlock() = default;
-    ~ReusedBlock() { memory_release(bytes_); }
-    ReusedBlock(const ReusedBlock &) = delete;
-    ReusedBlock &operator=(const ReusedBlock &) = delete;
+    ProcessBlock() = default;
+    ProcessBlock(const ProcessBlock &) = delete;
+    ProcessBlock &operator=(const ProcessBlock &) = delete;
 
     // At least size bytes; what they held before is not kept. Null, with no block held, when
     // no block that large can be had. A new block is rounded up (by less than 1 MiB), so that
@@ -61,8 +63,7 @@ class ReusedBlock {
     uint8_t *reserve(size_t size) {
         if (bytes_ != nullptr && size <= capacity_)
             return bytes_;
-        memory_release(bytes_);
-        capacity_ = 0;
+        release();
         const size_t step = size < (size_t{1} << 20) ? size_t{1} << 16 : size_t{1} << 20;
         size_t rounded = size <= SIZE_MAX - step ? (size + step - 1) / step * step : size;
         bytes_ = static_cast<uint8_t *>(memory_allocate(rounded));
@@ -76,9 +77,23 @@ class ReusedBlock {
         return bytes_;
     }
 
+    // Gives the block back; nothing is held afterwards.
+    void release() {
+        memory_release(bytes_);
+        bytes_ = nullptr;
+        capacity_ = 0;
+    }
+
   private:
     uint8_t *bytes_ = nullptr;
     size_t capacity_ = 0;
+};
+
+// The same block owned by a scope: given back when it goes.
+class ReusedBlock : public ProcessBlock {
+  public:
+    ReusedBlock() = default;
+    ~ReusedBlock() { release(); }
 };
 
 #endif

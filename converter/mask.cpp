@@ -1,8 +1,8 @@
 #include "converter/mask.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "converter/text_format.h"
 #include "converter/settings.h"
 
 bool split_file_mask(const char *mask) {
@@ -29,13 +29,7 @@ bool split_file_mask(const char *mask) {
 void format_file_mask(char *line, size_t size) {
     if (size == 0)
         return;
-    int used = std::snprintf(line, size, "file mask: ");
+    int used = format_text(line, size, "file mask: ");
     for (int32_t i = 0; i < mask_list.count && used >= 0 && static_cast<size_t>(used) < size; ++i)
-        used += std::snprintf(line + used, size - used, "%s;", mask_list.names[i]);
-}
-
-void print_file_mask() {
-    char line[mask_line_size];
-    format_file_mask(line, sizeof line);
-    std::printf("%s\n", line);
+        used += format_text(line + used, size - used, "%s;", mask_list.names[i]);
 }

@@ -14,7 +14,4 @@ bool split_file_mask(const char *mask);
 // A line longer than size - 1 bytes is cut there.
 void format_file_mask(char *line, size_t size);
 
-// Prints the mask line, newline included.
-void print_file_mask();
-
 #endif

@@ -1,4 +1,7 @@
-// The converter's one way to heap memory, so that a test build can make any allocation fail.
+// The converter's one way to heap memory, so that a test build can make any allocation fail:
+// tests/converter/failing_memory.cpp defines both functions again and is linked ahead of the
+// library that holds memory.cpp, so the linker never takes this module's object (link order,
+// not a switch in the code).
 #ifndef CONVERTER_MEMORY_H
 #define CONVERTER_MEMORY_H
 

@@ -3,11 +3,7 @@
 #include "converter/memory.h"
 #include <cstring>
 
-NameList::~NameList() {
-    clear();
-}
-
-void NameList::clear() {
+void NameListEntries::clear() {
     for (int32_t i = 0; i < count; ++i)
         memory_release(names[i]);
     memory_release(names);
@@ -19,7 +15,7 @@ void NameList::clear() {
 }
 
 // Both arrays are replaced together, so a failure leaves the old ones in place.
-static bool grow_by_ten(NameList &list) {
+static bool grow_by_ten(NameListEntries &list) {
     int32_t wider = list.capacity + 10;
     char **names = static_cast<char **>(memory_allocate(wider * sizeof *names));
     uint32_t *values = static_cast<uint32_t *>(memory_allocate(wider * sizeof *values));
@@ -43,7 +39,7 @@ static bool grow_by_ten(NameList &list) {
     return true;
 }
 
-bool NameList::add(const char *text, uint32_t value) {
+bool NameListEntries::add(const char *text, uint32_t value) {
     // The copy comes first: a failure after the arrays grew would leave the capacity changed.
     size_t size = std::strlen(text) + 1;
     char *copy = static_cast<char *>(memory_allocate(size));

@@ -4,12 +4,13 @@
 
 #include <cstdint>
 
-class NameList {
+// The list without a destructor: the type of mask_list, a global that the program must not
+// register for destruction at exit (it has no exit list), and which the start-up clears.
+class NameListEntries {
   public:
-    NameList() = default;
-    ~NameList();
-    NameList(const NameList &) = delete;
-    NameList &operator=(const NameList &) = delete;
+    NameListEntries() = default;
+    NameListEntries(const NameListEntries &) = delete;
+    NameListEntries &operator=(const NameListEntries &) = delete;
 
     // Appends a copy of text with value; grows by 10 slots when full. Returns false, leaving
     // the list as it was (count, capacity and arrays), when memory runs out.
@@ -21,6 +22,13 @@ class NameList {
     int32_t capacity = 0;
     char **names = nullptr;
     uint32_t *values = nullptr;
+};
+
+// A list owned by a scope: everything is freed when it goes.
+class NameList : public NameListEntries {
+  public:
+    NameList() = default;
+    ~NameList() { clear(); }
 };
 
 #endif

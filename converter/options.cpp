@@ -1,14 +1,14 @@
 #include "converter/options.h"
 
 #include <windows.h>
-
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "converter/backup.h"
 #include "converter/backup_name.h"
+#include "converter/text_format.h"
 #include "converter/option_rules.h"
+#include "converter/output.h"
 #include "converter/settings.h"
 
 namespace {
@@ -95,9 +95,9 @@ SystemFormatter system_formatter() {
     return formatter;
 }
 
-// Formats into buffer, cut at 1023 bytes and between characters. Without USER32.DLL the C
-// runtime formats the same text (these formats hold only %s): _vsnprintf given 1023 bytes of
-// room writes at most those, so the cut falls where wsprintfA's would, and the zero is set here.
+// Formats into buffer, cut at 1023 bytes and between characters. Without USER32.DLL the
+// program's own formatter gives the same text (these formats hold only %s), cut where
+// wsprintfA's would be: at 1023 bytes and a zero.
 void format_bounded(char (&buffer)[usage_buffer_size], UsageFormatter formatter, const char *format,
                     ...) {
     va_list values;
@@ -107,13 +107,13 @@ void format_bounded(char (&buffer)[usage_buffer_size], UsageFormatter formatter,
     if (system != nullptr)
         system(buffer, format, values);
     else
-        _vsnprintf(buffer, usage_buffer_size - 1, format, values);
+        format_list(buffer, usage_buffer_size, format, values);
     va_end(values);
     end_between_characters(buffer);
 }
 
 void print_line(const char (&buffer)[usage_buffer_size]) {
-    std::printf("%s\n", buffer);
+    print_format("%s\n", buffer);
 }
 
 } // namespace
@@ -147,7 +147,7 @@ bool apply_options(int argc, char **argv) {
         show_usage("Error-illegal option : %s", stopper);
         return false;
     case options_mask_too_long:
-        std::printf("Error-file mask longer than %d characters.\n", file_mask_size - 1);
+        print_format("Error-file mask longer than %d characters.\n", file_mask_size - 1);
         return false;
     }
     return false;

@@ -8,8 +8,9 @@ enum : int { usage_buffer_size = 1024 }; // wsprintfA's own limit: 1023 bytes an
 // stop with exit code 1 (usage screen, an illegal option or an over-long mask, already printed).
 bool apply_options(int argc, char **argv);
 
-// Who formats the screen: the system's wsprintfA (from USER32.DLL, loaded on first use; the C
-// runtime steps in when it can't be had), or the C runtime alone, which gives the same bytes.
+// Who formats the screen: the system's wsprintfA (from USER32.DLL, loaded on first use; the
+// program's own formatter steps in when it can't be had), or that formatter alone
+// (converter/text_format.h), which gives the same bytes.
 enum class UsageFormatter { system, runtime };
 
 // Formats the usage screen for the settings in force, cut at 1023 bytes (one less when that

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "converter/backup.h"
 #include "converter/lead_byte.h"
 #include "converter/mask.h"
 #include "converter/options.h"
+#include "converter/output.h"
 #include "converter/program_path.h"
 #include "converter/settings.h"
 #include "converter/settings_file.h"
@@ -17,17 +16,17 @@
 int run(int argc, char **argv) {
     char ini_path[path_buffer_size];
     if (!settings_file_path(ini_path, sizeof ini_path)) {
-        std::printf("Error-set ini file failed.\n");
+        print_format("Error-set ini file failed.\n");
         return 1;
     }
     if (!load_settings_file(ini_path)) {
-        std::printf("Error-load ini file failed.\n");
+        print_format("Error-load ini file failed.\n");
         return 1;
     }
     if (!apply_options(argc, argv))
         return 1;
     if (!split_file_mask(settings.file_mask)) {
-        std::printf("Error-not enough memory for the file mask.\n");
+        print_format("Error-not enough memory for the file mask.\n");
         return 1;
     }
     if (!check_backup_folder())
@@ -37,7 +36,7 @@ int run(int argc, char **argv) {
     DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
     // A longer folder does not fit: the call then answers with the size it would need.
     if (length == 0 || length >= sizeof folder) {
-        std::printf("Error-can't get current folder!\n");
+        print_format("Error-can't get current folder!\n");
         return 1;
     }
     // A last byte 5Ch may be the trail byte of a double-byte character ending the folder's name
@@ -45,8 +44,10 @@ int run(int argc, char **argv) {
     if (folder[length - 1] == '\\' && folder_part_length(folder, is_ansi_lead_byte) == length)
         folder[length - 1] = '\0';
 
-    print_file_mask();
+    char mask_line[mask_line_size];
+    format_file_mask(mask_line, sizeof mask_line);
+    print_format("%s\n", mask_line);
     walk_folder(folder);
-    std::printf("convert %d files.\n", static_cast<int>(settings.converted_count));
+    print_format("convert %d files.\n", static_cast<int>(settings.converted_count));
     return 0;
 }

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include "converter/text_format.h"
+#include "converter/output.h"
 
 void report_system_error(const char *path) {
     // Read first: any later call, printf included, may overwrite it.
@@ -14,6 +15,6 @@ void report_error_code(const char *path, unsigned long code) {
     char text[system_message_size];
     if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
                         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr))
-        std::snprintf(text, sizeof text, "error %lu", code);
-    std::printf("%s : %s\n", path, text);
+        format_text(text, sizeof text, "error %lu", code);
+    print_format("%s : %s\n", path, text);
 }

@@ -1,16 +1,16 @@
 #include "converter/walk.h"
 
 #include <windows.h>
-
-#include <cstdio>
 #include <cstring>
 
 #include "converter/backup.h"
 #include "converter/backup_name.h"
 #include "converter/file_conversion.h"
 #include "converter/file_handle.h"
+#include "converter/text_format.h"
 #include "converter/lead_byte.h"
 #include "converter/name_list.h"
+#include "converter/output.h"
 #include "converter/settings.h"
 #include "converter/walk_rules.h"
 
@@ -20,12 +20,12 @@ namespace {
 bool join_or_refuse(char (&full)[path_buffer_size], const char *folder, const char *name) {
     if (join_path(full, sizeof full, folder, name))
         return true;
-    std::printf("skip too long path : %s\\%s\n", folder, name);
+    print_format("skip too long path : %s\\%s\n", folder, name);
     return false;
 }
 
 void report_out_of_memory(const char *folder, const char *name) {
-    std::printf("%s\\%s : not enough memory\n", folder, name);
+    print_format("%s\\%s : not enough memory\n", folder, name);
 }
 
 void list_files(const char *path, const char *pattern, NameList &files) {
@@ -43,7 +43,7 @@ void list_files(const char *path, const char *pattern, NameList &files) {
         case EntryClass::listed: {
             // Both parts are shorter than a path; the joined path's own limit is checked later.
             char name[2 * path_buffer_size];
-            std::snprintf(name, sizeof name, "%.*s%s", folder_part, pattern, entry.cFileName);
+            format_text(name, sizeof name, "%.*s%s", folder_part, pattern, entry.cFileName);
             // Backup naming splits at '\' first; '/' is never a trail byte, so this is safe.
             for (int i = 0; i < folder_part; ++i)
                 if (name[i] == '/')
@@ -55,10 +55,10 @@ void list_files(const char *path, const char *pattern, NameList &files) {
             break;
         }
         case EntryClass::too_large:
-            std::printf("skip too large file : %s\n", entry.cFileName);
+            print_format("skip too large file : %s\n", entry.cFileName);
             break;
         case EntryClass::skipped_by_attribute:
-            std::printf("skip file by attribute : %s\n", entry.cFileName);
+            print_format("skip file by attribute : %s\n", entry.cFileName);
             break;
         case EntryClass::passed_over:
             break;
@@ -93,10 +93,10 @@ bool visited_cleanly(const NameList &files, int32_t index) {
 
 void walk_folder(const char *path) {
     if (is_backup_folder(path)) {
-        std::printf("%s is backup path. Skip this.\n", path);
+        print_format("%s is backup path. Skip this.\n", path);
         return;
     }
-    std::printf("%s\n", path);
+    print_format("%s\n", path);
 
     // Every search of this folder is closed before its files change or its subfolders are
     // entered, so the rewrites and the backup copies they create never disturb a listing.

@@ -1,7 +1,8 @@
 #include "converter/walk_rules.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "converter/text_format.h"
 
 enum : uint32_t {
     attribute_directory = 0x10,
@@ -25,7 +26,7 @@ bool is_subfolder(uint32_t attributes, const char *name) {
 }
 
 bool join_path(char *path, size_t size, const char *folder, const char *name) {
-    int length = std::snprintf(path, size, "%s\\%s", folder, name);
+    int length = format_text(path, size, "%s\\%s", folder, name);
     if (length < 0 || static_cast<size_t>(length) >= size) {
         if (size > 0)
             path[0] = '\0';

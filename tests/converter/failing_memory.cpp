@@ -7,11 +7,13 @@
 //
 // A test executable links this object in front of the converter's libraries; the linker then
 // never takes converter/memory.cpp's object out of its archive, since nothing is left undefined
-// that it could supply.
-#include <cstdio>
-#include <cstdlib>
+// that it could supply. It is linked like eolfix.exe, without a C runtime, and enters at
+// failing_memory_start instead of eolfix_start, so that the count is written after the run.
+#include <windows.h>
 
+#include "converter/text_format.h"
 #include "converter/memory.h"
+#include "converter/startup.h"
 
 namespace {
 
@@ -19,23 +21,37 @@ unsigned long allocations = 0;
 unsigned long failing = 0;
 bool configured = false;
 
-struct CountReport {
-    ~CountReport() { std::fprintf(stderr, "allocations: %lu\n", allocations); }
-} count_report;
+unsigned long configured_failure() {
+    char text[32];
+    DWORD length = GetEnvironmentVariableA("EOLFIX_FAIL_ALLOCATION", text, sizeof text);
+    unsigned long n = 0;
+    for (DWORD i = 0; i < length && i < sizeof text && text[i] >= '0' && text[i] <= '9'; ++i)
+        n = n * 10 + static_cast<unsigned long>(text[i] - '0');
+    return n;
+}
 
 } // namespace
 
 void *memory_allocate(size_t size) {
     if (!configured) {
-        const char *n = std::getenv("EOLFIX_FAIL_ALLOCATION");
-        failing = n != nullptr ? std::strtoul(n, nullptr, 10) : 0;
+        failing = configured_failure();
         configured = true;
     }
     if (++allocations == failing)
         return nullptr;
-    return std::malloc(size == 0 ? 1 : size);
+    return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
 }
 
 void memory_release(void *block) {
-    std::free(block);
+    if (block != nullptr)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
+extern "C" __attribute__((force_align_arg_pointer, noreturn)) void failing_memory_start() {
+    int code = start_program();
+    char line[64];
+    int length = format_text(line, sizeof line, "allocations: %lu\n", allocations);
+    DWORD wrote;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(length), &wrote, nullptr);
+    ExitProcess(static_cast<UINT>(code));
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <io.h>
 
+#include "converter/output.h"
 #include "eolfix_runner.h"
 
 namespace {
@@ -20,6 +21,8 @@ template <typename Call> std::string printed(Call call) {
     FILE *file = std::freopen(capture.c_str(), "w", stdout);
     EXPECT_NE(nullptr, file);
     call();
+    // The reporter prints through the converter's own buffered writer (converter/output.h).
+    print_flush();
     std::fflush(stdout);
     _dup2(saved, 1);
     _close(saved);

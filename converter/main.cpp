@@ -1,5 +1,0 @@
-#include "converter/run.h"
-
-int main(int argc, char **argv) {
-    return run(argc, argv);
-}
