@@ -125,6 +125,8 @@ TEST_F(Eolfix, EachTargetCutsOrGrowsTheFileToItsContent) {
         RunResult result = run_with(c.ini);
         EXPECT_EQ(0u, result.exit_code);
         EXPECT_EQ(c.expected, read_file(a)) << c.ini;
+        // The copy of the run before is replaced by a complete one.
+        EXPECT_EQ("a\r\nb\nc\r\r\n\rd", read_file(a + ".bak")) << c.ini;
     }
 }
 
