@@ -61,7 +61,13 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
     const size_t folder_length = folder_part_length(name, is_ansi_lead_byte);
     std::memcpy(folder, name, folder_length);
     folder[folder_length] = '\0';
+    // The system takes a folder of at most MAX_PATH - 14 characters, room for the 13 of the
+    // name that it adds; some implementations do not check.
     char temp[MAX_PATH];
+    if (folder_length > MAX_PATH - 14) {
+        report_error_code(name, ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
     if (!GetTempFileNameA(folder_length ? folder : ".", "eol", 0, temp)) {
         report_system_error(name);
         return false;
