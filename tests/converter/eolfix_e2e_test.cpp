@@ -125,8 +125,6 @@ TEST_F(Eolfix, EachTargetCutsOrGrowsTheFileToItsContent) {
         RunResult result = run_with(c.ini);
         EXPECT_EQ(0u, result.exit_code);
         EXPECT_EQ(c.expected, read_file(a)) << c.ini;
-        // The copy of the run before is replaced by a complete one.
-        EXPECT_EQ("a\r\nb\nc\r\r\n\rd", read_file(a + ".bak")) << c.ini;
     }
 }
 
@@ -288,8 +286,7 @@ TEST_F(EolfixFolderMode, CurrentFolderAsBackupFolderIsSkipped) {
     EXPECT_EQ("x\n", read_file(a));
 }
 
-TEST_F(EolfixFolderMode, RelativeFolderIsTakenFromTheCurrentFolder) {
-    // At depth 0 and 1 below the current folder: recognised by the walk, never entered.
+TEST_F(EolfixFolderMode, RelativeFolderAtDepthZeroOrOneIsRecognisedAndNotEntered) {
     for (const std::string relative : {"bak", "sub\\bak"}) {
         remove_tree(tree);
         make_folder(tree);
@@ -297,11 +294,10 @@ TEST_F(EolfixFolderMode, RelativeFolderIsTakenFromTheCurrentFolder) {
         std::string store = tree + "\\" + relative;
         make_folder(store);
         std::string inside = put(relative + "\\inside.txt", "in\n");
-        std::string a = put("a.txt", "a\n");
+        put("a.txt", "a\n");
         RunResult result = run_with(backup_ini(relative + "\\"));
         EXPECT_NE(std::string::npos, result.out.find(crlf(store + " is backup path. Skip this.\n")))
             << result.out;
-        EXPECT_NE(std::string::npos, result.out.find(crlf("convert 1 files.\n"))) << result.out;
         EXPECT_EQ("in\n", read_file(inside));
         EXPECT_EQ("a\n", read_file(store + "\\a.txt"));
     }

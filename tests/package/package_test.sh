@@ -9,8 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 fail() { echo "FAULT: $*"; exit 1; }
 
-# Packed twice, more than a zip time's 2 seconds apart: the same bytes both times, and the
-# programs' PE headers stamped with the release time, as a fresh build of the commit gets them.
+# Packed twice, more than a zip time's 2 s apart: the same bytes, PE headers of the release time.
 for pack in out again; do
     [ "$pack" = out ] || sleep 3
     cpack --config "$build/CPackConfig.cmake" -B "$work/$pack" >"$work/cpack.log" 2>&1 ||
