@@ -49,6 +49,22 @@ void restore_content(const char *path, HANDLE file, const uint8_t *content, uint
         report_system_error(path);
 }
 
+// From Windows Vista on, a handle given 0xFFFFFFFF for its last-access time leaves that time
+// alone for everything done through it. The 9x family, NT 4.0, 2000 and XP lack this: there the
+// value would be stored as a time, so it is given only where the system has it.
+void keep_last_access(HANDLE file) {
+    static const bool supported = [] {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+               version.dwMajorVersion >= 6;
+    }();
+    // Failing, it leaves the handle as on the older systems: the read then moves the time.
+    const FILETIME untouched = {0xFFFFFFFF, 0xFFFFFFFF};
+    if (supported)
+        SetFileTime(file, nullptr, &untouched, nullptr);
+}
+
 } // namespace
 
 bool convert_file(const char *path) {
@@ -58,6 +74,7 @@ bool convert_file(const char *path) {
         report_system_error(path);
         return false;
     }
+    keep_last_access(file.get());
     DWORD size_high = 0;
     DWORD size = GetFileSize(file.get(), &size_high);
     if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {

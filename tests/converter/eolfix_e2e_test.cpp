@@ -286,6 +286,23 @@ TEST_F(EolfixFolderMode, CurrentFolderAsBackupFolderIsSkipped) {
     EXPECT_EQ("x\n", read_file(a));
 }
 
+TEST_F(EolfixFolderMode, RelativeFolderAtDepthZeroOrOneIsRecognisedAndNotEntered) {
+    for (const std::string relative : {"bak", "sub\\bak"}) {
+        remove_tree(tree);
+        make_folder(tree);
+        make_folder(tree + "\\sub");
+        std::string store = tree + "\\" + relative;
+        make_folder(store);
+        std::string inside = put(relative + "\\inside.txt", "in\n");
+        put("a.txt", "a\n");
+        RunResult result = run_with(backup_ini(relative + "\\"));
+        EXPECT_NE(std::string::npos, result.out.find(crlf(store + " is backup path. Skip this.\n")))
+            << result.out;
+        EXPECT_EQ("in\n", read_file(inside));
+        EXPECT_EQ("a\n", read_file(store + "\\a.txt"));
+    }
+}
+
 TEST_F(EolfixFolderMode, MissingOrFileTargetStopsTheRun) {
     put("a.txt", "x\n");
     std::string missing = base + "\\missing";

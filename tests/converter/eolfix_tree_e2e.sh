@@ -135,11 +135,18 @@ else
     head -c 49152 /dev/zero | tr '\0' '\n' >"$work/lines"
     # The rewrite starts at the first changed byte: here after 16 KiB already in CR LF.
     { yes $'\r' | head -c 16384; head -c 36864 /dev/zero | tr '\0' '\n'; } >"$work/late"
+    # An older copy (beside the file, in a relative backup folder) survives; no partial one stays.
     for content in lines late; do
-        for ini in "backup=off" "backup=.bak"; do
-            rm -f "$tree"/*
+        for ini in "backup=off" "backup=.bak" 'backup=bak\'; do
+            rm -rf "${tree:?}"/*
             cp "$work/$content" "$tree/full.txt"
+            older=$tree/other.dat
+            case $ini in *.bak) older=$tree/full.txt.bak ;; *\\) older=$tree/bak/full.txt ;; esac
+            mkdir -p "${older%/*}" && printf 'older copy\n' >"$older"
             run_in "$ini" "$tree"
+            [ "$(cat "$older")" = "older copy" ] || fail "disk full ($content, $ini): older copy"
+            [ "$(find "$tree" -type f | wc -l)" -eq 2 ] ||
+                fail "disk full ($content, $ini): a partial copy was left"
             [ "$rc" -eq 0 ] || fail "disk full ($content, $ini): exit code $rc"
             cmp -s "$work/$content" "$tree/full.txt" ||
                 fail "disk full ($content, $ini): the file changed"

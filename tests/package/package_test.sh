@@ -2,17 +2,23 @@
 # Builds the release archive from the finished build, unpacks it into a fresh folder and works
 # from there only: eolfix.exe converts a sample tree with the shipped eolfix.ini, Lumbra.hpi
 # loads into a stand-in host, and the guides are in the form Windows users read.
-#   package_test.sh <build folder> <package_check.exe> <version>
+#   package_test.sh <build folder> <package_check.exe> <version> <source folder>
 set -eu
-build=$1 check=$2 version=$3
+build=$1 check=$2 version=$3 source=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 fail() { echo "FAULT: $*"; exit 1; }
 
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
-    { cat "$work/cpack.log"; fail "cpack failed"; }
+# Packed twice, more than a zip time's 2 s apart: the same bytes, PE headers of the release time.
+for pack in out again; do
+    [ "$pack" = out ] || sleep 3
+    cpack --config "$build/CPackConfig.cmake" -B "$work/$pack" >"$work/cpack.log" 2>&1 ||
+        { cat "$work/cpack.log"; fail "cpack failed"; }
+done
 archive=$work/out/eolfix-lumbra-$version.zip
 [ -f "$archive" ] || fail "no $archive"
+cmp "$archive" "$work/again/eolfix-lumbra-$version.zip" || fail "two packs of one build differ"
+release_time=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$archive")
 top=$work/unpacked/eolfix-lumbra-$version
@@ -22,6 +28,11 @@ expected="./eolfix-lumbra-$version/LICENSE.txt ./eolfix-lumbra-$version/Lumbra.h
 ./eolfix-lumbra-$version/guide-en.txt ./eolfix-lumbra-$version/guide-ja.txt \
 ./eolfix-lumbra-$version/lumbra.as ./eolfix-lumbra-$version/sample.as "
 [ "$contents" = "$expected" ] || fail "archive holds: $contents"
+for program in eolfix.exe Lumbra.hpi; do
+    header=$(od -An -tu4 -j60 -N4 "$top/$program" | tr -d ' ')
+    stamp=$(od -An -tu4 -j$((header + 8)) -N4 "$top/$program" | tr -d ' ')
+    [ "$stamp" = "$release_time" ] || fail "$program is stamped $stamp, not $release_time"
+done
 echo "archive $(wc -c <"$archive") bytes: $contents"
 
 # CR LF only: once every CR LF pair is gone, no CR and no LF may be left.
