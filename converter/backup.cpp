@@ -94,7 +94,7 @@ bool check_backup_folder() {
     if (full_length == 0 || full_length >= sizeof full) {
         report_error_code(settings.backup_target,
                           full_length ? ERROR_FILENAME_EXCED_RANGE : GetLastError());
-        std::printf("Error-backup path. Check ini file.\n");
+        print_format("Error-backup path. Check ini file.\n");
         return false;
     }
     // The target ends in '\', and the system keeps a trailing separator.
