@@ -13,7 +13,7 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
                        const FILETIME &creation, const FILETIME &last_access,
                        const FILETIME &last_write) {
     char name[backup_path_size];
-    if (!make_backup_name(path, name, sizeof name, is_ansi_lead_byte)) {
+    if (!make_backup_name(path, settings.backup_target, name, sizeof name, is_ansi_lead_byte)) {
         std::printf("skip too long backup path : %s\n", path);
         return false;
     }
@@ -23,14 +23,8 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
         report_system_error(name);
         return false;
     }
-    DWORD written = 0;
-    if (!WriteFile(copy.get(), bytes, size, &written, nullptr)) {
+    if (!write_whole(copy.get(), bytes, size)) {
         report_system_error(name);
-        return false;
-    }
-    // A full disk can accept part of the bytes and still report success.
-    if (written != size) {
-        report_error_code(name, ERROR_DISK_FULL);
         return false;
     }
     if (!SetFileTime(copy.get(), &creation, &last_access, &last_write) || !copy.close()) {

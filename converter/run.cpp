@@ -20,7 +20,7 @@ int run(int argc, char **argv) {
         std::printf("Error-set ini file failed.\n");
         return 1;
     }
-    if (!load_settings_file(ini_path)) {
+    if (!load_settings_file(ini_path, settings)) {
         std::printf("Error-load ini file failed.\n");
         return 1;
     }

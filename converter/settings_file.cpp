@@ -17,7 +17,7 @@ struct StreamKind {
 
 } // namespace
 
-bool load_settings_file(const char *path) {
+bool load_settings_file(const char *path, Settings &record) {
     // Binary mode: the reader does the text-mode newline and Ctrl-Z handling itself.
     Holder<StreamKind> file(std::fopen(path, "rb"));
     if (!file.held()) {
@@ -26,7 +26,7 @@ bool load_settings_file(const char *path) {
     }
     // Values are read in the system's code page, so a folder path ending in a double-byte
     // character whose trail byte is 5Ch is not taken for one that ends in '\'.
-    SettingsReader reader(is_ansi_lead_byte);
+    SettingsReader reader(record, is_ansi_lead_byte);
     char block[4096];
     size_t got;
     while (!reader.ended() && (got = std::fread(block, 1, sizeof block, file.get())) > 0)

@@ -17,3 +17,8 @@ void report_error_code(const char *path, unsigned long code) {
         std::snprintf(text, sizeof text, "error %lu", code);
     std::printf("%s : %s\n", path, text);
 }
+
+void report_out_of_memory(const char *path, const char *name) {
+    std::printf("%s%s%s : not enough memory\n", path, name != nullptr ? "\\" : "",
+                name != nullptr ? name : "");
+}
