@@ -22,13 +22,8 @@ DWORD write_complete_copy(const char *temp, const uint8_t *bytes, uint32_t size,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!copy.held())
         return GetLastError();
-    DWORD written = 0;
-    if (!WriteFile(copy.get(), bytes, size, &written, nullptr))
-        return GetLastError();
-    // A full disk can accept part of the bytes and still report success.
-    if (written != size)
-        return ERROR_DISK_FULL;
-    if (!SetFileTime(copy.get(), &creation, &last_access, &last_write) || !copy.close())
+    if (!write_whole(copy.get(), bytes, size) ||
+        !SetFileTime(copy.get(), &creation, &last_access, &last_write) || !copy.close())
         return GetLastError();
     return NO_ERROR;
 }
@@ -51,7 +46,7 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
                        const FILETIME &creation, const FILETIME &last_access,
                        const FILETIME &last_write) {
     char name[backup_path_size];
-    if (!make_backup_name(path, name, sizeof name, is_ansi_lead_byte)) {
+    if (!make_backup_name(path, settings.backup_target, name, sizeof name, is_ansi_lead_byte)) {
         print_format("skip too long backup path : %s\n", path);
         return false;
     }

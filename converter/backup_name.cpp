@@ -2,37 +2,23 @@
 
 #include <cstring>
 
+#include "converter/character_walk.h"
 #include "converter/text_format.h"
 #include "converter/settings.h"
 
-static bool extension_mode() {
-    return settings.backup_target[0] == '.';
+static bool extension_mode(const char *target) {
+    return target[0] == '.';
 }
 
-// A trail byte equal to the separator belongs to its double-byte character, never splits it.
-static const char *last_separator(const char *path, char separator,
-                                  LeadBytePredicate is_lead_byte) {
-    const char *found = nullptr;
-    for (const char *p = path; *p; ++p) {
-        if (is_lead_byte(static_cast<unsigned char>(*p))) {
-            if (!p[1])
-                break;
-            ++p;
-        } else if (*p == separator) {
-            found = p;
-        }
-    }
-    return found;
-}
-
-bool make_backup_name(const char *path, char *name, size_t size, LeadBytePredicate is_lead_byte) {
+bool make_backup_name(const char *path, const char *target, char *name, size_t size,
+                      LeadBytePredicate is_lead_byte) {
     const char *first = path;
-    const char *second = settings.backup_target;
-    if (!extension_mode()) {
-        const char *separator = last_separator(path, '\\', is_lead_byte);
+    const char *second = target;
+    if (!extension_mode(target)) {
+        const char *separator = find_last_character(path, "\\", is_lead_byte);
         if (!separator)
-            separator = last_separator(path, '/', is_lead_byte);
-        first = settings.backup_target;
+            separator = find_last_character(path, "/", is_lead_byte);
+        first = target;
         second = separator ? separator + 1 : path;
     }
     int length = format_text(name, size, "%s%s", first, second);
@@ -48,48 +34,38 @@ static unsigned char fold(unsigned char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
 
-bool is_backup_folder(const char *path) {
-    if (!settings.backup_flag || extension_mode())
+bool is_backup_folder(const char *path, bool backups_on, const char *target,
+                      int32_t compare_length) {
+    if (!backups_on || extension_mode(target))
         return false;
-    size_t length = static_cast<size_t>(settings.backup_compare_length);
-    if (length >= sizeof settings.backup_target || std::strlen(path) != length)
+    size_t length = static_cast<size_t>(compare_length);
+    if (length >= backup_target_size || std::strlen(path) != length)
         return false;
     for (size_t i = 0; i < length; ++i)
         if (fold(static_cast<unsigned char>(path[i])) !=
-            fold(static_cast<unsigned char>(settings.backup_target[i])))
+            fold(static_cast<unsigned char>(target[i])))
             return false;
     return true;
 }
 
-size_t whole_character_length(const char *text, size_t length, LeadBytePredicate is_lead_byte) {
-    size_t i = 0;
-    while (i < length) {
-        size_t width = is_lead_byte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (length - i < width)
-            break;
-        i += width;
-    }
-    return i;
-}
-
 // A long target is cut so that the closing quote still fits the description, and never between
 // the two bytes of a character: a lone lead byte would take the quote for its trail byte.
-static void describe_target(char *text, size_t size, const char *lead,
+static void describe_target(char *text, size_t size, const char *lead, const char *target,
                             LeadBytePredicate is_lead_byte) {
     const size_t room = size - std::strlen(lead) - 2;
-    size_t length = std::strlen(settings.backup_target);
+    size_t length = std::strlen(target);
     if (length > room)
-        length = whole_character_length(settings.backup_target, room, is_lead_byte);
-    format_text(text, size, "%s%.*s\"", lead, static_cast<int>(length), settings.backup_target);
+        length = whole_character_length(target, room, is_lead_byte);
+    format_text(text, size, "%s%.*s\"", lead, static_cast<int>(length), target);
 }
 
-const char *describe_backup(LeadBytePredicate is_lead_byte) {
+const char *describe_backup(bool backups_on, const char *target, LeadBytePredicate is_lead_byte) {
     static char text[backup_description_size];
-    if (!settings.backup_flag)
+    if (!backups_on)
         format_text(text, sizeof text, "Not backup");
-    else if (extension_mode())
-        describe_target(text, sizeof text, "Rename extention to \"", is_lead_byte);
+    else if (extension_mode(target))
+        describe_target(text, sizeof text, "Rename extention to \"", target, is_lead_byte);
     else
-        describe_target(text, sizeof text, "Copy to \"", is_lead_byte);
+        describe_target(text, sizeof text, "Copy to \"", target, is_lead_byte);
     return text;
 }

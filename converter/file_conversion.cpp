@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "converter/backup.h"
+#include "converter/character_walk.h"
 #include "converter/engine.h"
 #include "converter/file_handle.h"
 #include "converter/holder.h"
 #include "converter/output.h"
+#include "converter/lead_byte.h"
 #include "converter/processor.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
@@ -25,19 +27,10 @@ bool seek(HANDLE file, uint32_t offset) {
     return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
 }
 
-// Writes all of size bytes at offset, leaving the file position after them. A short count is a
-// failure: a full disk reports success for part of the bytes.
+// Writes all of size bytes at offset, leaving the file position after them. False with the
+// last error set, a short count included.
 bool write_at(HANDLE file, uint32_t offset, const uint8_t *bytes, uint32_t size) {
-    if (!seek(file, offset))
-        return false;
-    DWORD written = 0;
-    if (!WriteFile(file, bytes, size, &written, nullptr))
-        return false;
-    if (written != size) {
-        SetLastError(ERROR_DISK_FULL);
-        return false;
-    }
-    return true;
+    return seek(file, offset) && write_whole(file, bytes, size);
 }
 
 // After a failed rewrite the old bytes from offset on go back over whatever part of the new
@@ -67,6 +60,10 @@ void keep_last_access(HANDLE file) {
 
 } // namespace
 
+void report_too_large_file(const char *name) {
+    print_format("skip too large file : %s\n", name);
+}
+
 bool convert_file(const char *path) {
     FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -82,7 +79,9 @@ bool convert_file(const char *path) {
         return false;
     }
     if (size_high != 0 || size == UINT32_MAX) {
-        print_format("skip too large file : %s\n", path);
+        // The walk's paths end in '\' and the name, whatever folder part a pattern gave.
+        const char *separator = find_last_character(path, "\\", is_ansi_lead_byte);
+        report_too_large_file(separator != nullptr ? separator + 1 : path);
         return false;
     }
     // Taken before the read, which moves the last-access time on many file systems: the backup
@@ -98,7 +97,7 @@ bool convert_file(const char *path) {
     // The engine reads no byte past the content, so the block holds the content alone.
     uint8_t *content = input_block.reserve(size);
     if (content == nullptr) {
-        print_format("%s : not enough memory\n", path);
+        report_out_of_memory(path);
         return false;
     }
     DWORD got = 0;
@@ -121,7 +120,7 @@ bool convert_file(const char *path) {
                              ? output_block.reserve(static_cast<size_t>(tail) + converted_slack)
                              : nullptr;
     if (converted == nullptr) {
-        print_format("%s : not enough memory\n", path);
+        report_out_of_memory(path);
         return false;
     }
     const uint32_t converted_size =

@@ -9,4 +9,9 @@
 // unchanged): a second visit would then print nothing. False after a line for a failure.
 bool convert_file(const char *path);
 
+// Prints the line for a file too large to be converted, "skip too large file : " and name: the
+// file's name as the folder's search gave it, without its folder, whether the walk or the
+// conversion finds it too large.
+void report_too_large_file(const char *name);
+
 #endif

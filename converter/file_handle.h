@@ -1,8 +1,10 @@
-// Holders of the system's file and search handles.
+// Holders of the system's file and search handles, and the one way eolfix writes to a file.
 #ifndef CONVERTER_FILE_HANDLE_H
 #define CONVERTER_FILE_HANDLE_H
 
 #include <windows.h>
+
+#include <cstdint>
 
 #include "converter/holder.h"
 
@@ -23,5 +25,10 @@ struct SearchHandleKind {
 using FileHandle = Holder<FileHandleKind>;
 // A search from FindFirstFileA.
 using SearchHandle = Holder<SearchHandleKind>;
+
+// Writes all size bytes at file's position, which ends after them. False with the calling
+// thread's last error set when the write fails or falls short (ERROR_DISK_FULL then: a full
+// disk can take part of the bytes and still report success); what part landed stays written.
+bool write_whole(HANDLE file, const uint8_t *bytes, uint32_t size);
 
 #endif

@@ -34,18 +34,6 @@ template <typename Kind> class Holder {
     Value value_;
 };
 
-struct MemoryBlockKind {
-    using Value = uint8_t *;
-    static Value none() { return nullptr; }
-    static bool release(Value block) {
-        memory_release(block);
-        return true;
-    }
-};
-
-// A block from memory_allocate.
-using MemoryBlock = Holder<MemoryBlockKind>;
-
 // A block kept across the files of a run and replaced only by a larger one, so that a run
 // pays for fresh pages only when a file is larger than every one before it. This one has no
 // destructor: it is the type of the globals that live as long as the process, which eolfix

@@ -6,11 +6,11 @@
 
 namespace {
 
-bool set_mask(const char *mask) {
+bool set_mask(Settings &record, const char *mask) {
     const size_t length = std::strlen(mask);
-    if (length >= sizeof settings.file_mask)
+    if (length >= sizeof record.file_mask)
         return false;
-    std::memcpy(settings.file_mask, mask, length + 1);
+    std::memcpy(record.file_mask, mask, length + 1);
     return true;
 }
 
@@ -27,24 +27,24 @@ int32_t output_kind_for(char letter) {
     }
 }
 
-OptionOutcome apply_option(const char *arg) {
+OptionOutcome apply_option(Settings &record, const char *arg) {
     switch (arg[1]) {
     case 't':
     case 'T':
-        settings.keep_time_flag ^= 1;
+        record.keep_time_flag ^= 1;
         return options_go_on;
     case 'i':
     case 'I':
-        settings.repair_flag ^= 1;
+        record.repair_flag ^= 1;
         return options_go_on;
     case 'm':
     case 'M':
         if (arg[2] != '=')
             return options_illegal;
-        return set_mask(arg + 3) ? options_go_on : options_mask_too_long;
+        return set_mask(record, arg + 3) ? options_go_on : options_mask_too_long;
     case 'o':
     case 'O':
-        settings.output_kind = output_kind_for(arg[2]);
+        record.output_kind = output_kind_for(arg[2]);
         return options_go_on;
     case '?':
     case 'h':
@@ -57,15 +57,15 @@ OptionOutcome apply_option(const char *arg) {
 
 } // namespace
 
-OptionOutcome walk_options(int argc, char **argv, const char **stopper) {
+OptionOutcome walk_options(int argc, char **argv, Settings &record, const char **stopper) {
     *stopper = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
         OptionOutcome outcome;
         if (arg[0] == '-' || arg[0] == '/')
-            outcome = apply_option(arg);
+            outcome = apply_option(record, arg);
         else
-            outcome = set_mask(arg) ? options_go_on : options_mask_too_long;
+            outcome = set_mask(record, arg) ? options_go_on : options_mask_too_long;
         if (outcome != options_go_on) {
             *stopper = arg;
             return outcome;

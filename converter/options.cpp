@@ -6,6 +6,7 @@
 
 #include "converter/backup.h"
 #include "converter/backup_name.h"
+#include "converter/character_walk.h"
 #include "converter/text_format.h"
 #include "converter/option_rules.h"
 #include "converter/output.h"
@@ -64,8 +65,8 @@ const char *on_off(uint8_t flag) {
     return flag ? "ON" : "OFF";
 }
 
-const char *selected(int32_t kind) {
-    return settings.output_kind == kind ? "now SELECT" : "";
+const char *selected(const Settings &record, int32_t kind) {
+    return record.output_kind == kind ? "now SELECT" : "";
 }
 
 // wsprintfA stops at 1023 bytes wherever that falls; a lead byte left last loses its trail byte,
@@ -118,11 +119,12 @@ void print_line(const char (&buffer)[usage_buffer_size]) {
 
 } // namespace
 
-void format_usage_screen(char (&buffer)[usage_buffer_size], UsageFormatter formatter) {
-    format_bounded(buffer, formatter, usage_format, on_off(settings.repair_flag),
-                   settings.file_mask, selected(newline_windows), selected(newline_mac),
-                   selected(newline_unix), on_off(settings.keep_time_flag),
-                   describe_backup(is_ansi_lead_byte));
+void format_usage_screen(char (&buffer)[usage_buffer_size], const Settings &record,
+                         UsageFormatter formatter) {
+    format_bounded(buffer, formatter, usage_format, on_off(record.repair_flag), record.file_mask,
+                   selected(record, newline_windows), selected(record, newline_mac),
+                   selected(record, newline_unix), on_off(record.keep_time_flag),
+                   describe_backup(record.backup_flag, record.backup_target, is_ansi_lead_byte));
 }
 
 void show_usage(const char *error_format, const char *argument) {
@@ -131,13 +133,13 @@ void show_usage(const char *error_format, const char *argument) {
         format_bounded(buffer, UsageFormatter::system, error_format, argument);
         print_line(buffer);
     }
-    format_usage_screen(buffer);
+    format_usage_screen(buffer, settings);
     print_line(buffer);
 }
 
 bool apply_options(int argc, char **argv) {
     const char *stopper = nullptr;
-    switch (walk_options(argc, argv, &stopper)) {
+    switch (walk_options(argc, argv, settings, &stopper)) {
     case options_go_on:
         return true;
     case options_usage:

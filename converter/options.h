@@ -13,13 +13,15 @@ bool apply_options(int argc, char **argv);
 // (converter/text_format.h), which gives the same bytes.
 enum class UsageFormatter { system, runtime };
 
-// Formats the usage screen for the settings in force, cut at 1023 bytes (one less when that
+struct Settings;
+
+// Formats the usage screen for the settings in record, cut at 1023 bytes (one less when that
 // would split a double-byte character), without the newline that ends it on the console.
-void format_usage_screen(char (&buffer)[usage_buffer_size],
+void format_usage_screen(char (&buffer)[usage_buffer_size], const Settings &record,
                          UsageFormatter formatter = UsageFormatter::system);
 
 // Prints the error line (error_format with argument, cut like the screen) when error_format is
-// not null, then the usage screen.
+// not null, then the usage screen for the settings in force.
 void show_usage(const char *error_format, const char *argument);
 
 #endif

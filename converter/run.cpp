@@ -19,7 +19,7 @@ int run(int argc, char **argv) {
         print_format("Error-set ini file failed.\n");
         return 1;
     }
-    if (!load_settings_file(ini_path)) {
+    if (!load_settings_file(ini_path, settings)) {
         print_format("Error-load ini file failed.\n");
         return 1;
     }

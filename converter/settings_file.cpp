@@ -7,7 +7,7 @@
 #include "converter/output.h"
 #include "converter/settings_rules.h"
 
-bool load_settings_file(const char *path) {
+bool load_settings_file(const char *path, Settings &record) {
     // The sharing that the C runtime's fopen asked for: an editor that holds the file open for
     // writing does not keep it from being read.
     FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -19,7 +19,7 @@ bool load_settings_file(const char *path) {
     // The bytes as they are: the reader does the text-mode newline and Ctrl-Z handling itself.
     // Values are read in the system's code page, so a folder path ending in a double-byte
     // character whose trail byte is 5Ch is not taken for one that ends in '\'.
-    SettingsReader reader(is_ansi_lead_byte);
+    SettingsReader reader(record, is_ansi_lead_byte);
     char block[4096];
     DWORD got = 0;
     // A read error ends the file quietly, like its end: the lines read so far stand.

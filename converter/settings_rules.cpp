@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "converter/character_walk.h"
 #include "converter/settings.h"
 
 namespace {
@@ -39,15 +40,10 @@ bool is_filler(char c) {
 // it is all of the value, which would then read as empty, and "backup=" empty means off.
 size_t value_length(const char *value, LeadBytePredicate is_lead_byte) {
     size_t n = 0;
-    while (byte_at(value, n) > 0x20) {
-        if (!is_lead_byte(byte_at(value, n)))
-            ++n;
-        else if (byte_at(value, n + 1) > 0x20)
-            n += 2;
-        else
-            return n > 0 ? n : 1;
-    }
-    return n;
+    while (byte_at(value, n) > 0x20)
+        ++n;
+    const size_t whole = whole_character_length(value, n, is_lead_byte);
+    return whole > 0 ? whole : n;
 }
 
 void copy_bounded(char *field, size_t field_size, const char *text, size_t length) {
@@ -59,23 +55,18 @@ void copy_bounded(char *field, size_t field_size, const char *text, size_t lengt
 
 // The last character of text is '\' only when that '\' is not the trail byte of a
 // double-byte character (the kanji 95h 5Ch ends in one).
-bool ends_in_backslash(const char *text, size_t length, LeadBytePredicate is_lead_byte) {
-    size_t i = 0;
-    size_t last = 0;
-    while (i < length) {
-        last = i;
-        i += (is_lead_byte(byte_at(text, i)) && i + 1 < length) ? 2 : 1;
-    }
-    return length > 0 && i - last == 1 && text[last] == '\\';
+bool ends_in_backslash(const char *text, LeadBytePredicate is_lead_byte) {
+    const char *last = find_last_character(text, "\\", is_lead_byte);
+    return last != nullptr && last[1] == '\0';
 }
 
-void set_output(const char *value, size_t length) {
+void set_output(int32_t &kind, const char *value, size_t length) {
     if (equals_folded(value, length, "win"))
-        settings.output_kind = newline_windows;
+        kind = newline_windows;
     else if (equals_folded(value, length, "mac"))
-        settings.output_kind = newline_mac;
+        kind = newline_mac;
     else if (equals_folded(value, length, "unix"))
-        settings.output_kind = newline_unix;
+        kind = newline_unix;
 }
 
 void set_switch(uint8_t &flag, const char *value, size_t length) {
@@ -85,24 +76,25 @@ void set_switch(uint8_t &flag, const char *value, size_t length) {
         flag = 0;
 }
 
-void set_backup(const char *value, size_t length, LeadBytePredicate is_lead_byte) {
+void set_backup(Settings &record, const char *value, size_t length,
+                LeadBytePredicate is_lead_byte) {
     if (length == 0 || equals_folded(value, length, "off")) {
-        settings.backup_flag = 0;
+        record.backup_flag = 0;
         return;
     }
-    settings.backup_flag = 1;
+    record.backup_flag = 1;
     if (value[0] == '.') {
-        copy_bounded(settings.backup_target, sizeof settings.backup_target, value, length);
+        copy_bounded(record.backup_target, sizeof record.backup_target, value, length);
         return;
     }
     // Room is kept for the '\' that a folder path may still need.
-    copy_bounded(settings.backup_target, sizeof settings.backup_target - 1, value, length);
-    size_t target_length = std::strlen(settings.backup_target);
-    if (!ends_in_backslash(settings.backup_target, target_length, is_lead_byte)) {
-        settings.backup_target[target_length] = '\\';
-        settings.backup_target[++target_length] = '\0';
+    copy_bounded(record.backup_target, sizeof record.backup_target - 1, value, length);
+    size_t target_length = std::strlen(record.backup_target);
+    if (!ends_in_backslash(record.backup_target, is_lead_byte)) {
+        record.backup_target[target_length] = '\\';
+        record.backup_target[++target_length] = '\0';
     }
-    settings.backup_compare_length = static_cast<int32_t>(target_length - 1);
+    record.backup_compare_length = static_cast<int32_t>(target_length - 1);
 }
 
 } // namespace
@@ -123,7 +115,7 @@ bool settings_path_for(const char *program, char *path, size_t size) {
     return true;
 }
 
-void apply_settings_line(const char *line, LeadBytePredicate is_lead_byte) {
+void apply_settings_line(const char *line, Settings &record, LeadBytePredicate is_lead_byte) {
     if (line[0] == '#' || line[0] == '\n' || line[0] == '\0')
         return;
     while (is_filler(*line))
@@ -146,19 +138,19 @@ void apply_settings_line(const char *line, LeadBytePredicate is_lead_byte) {
         const size_t length = value_length(value, is_lead_byte);
         switch (k.key) {
         case filemask:
-            copy_bounded(settings.file_mask, sizeof settings.file_mask, value, length);
+            copy_bounded(record.file_mask, sizeof record.file_mask, value, length);
             break;
         case output:
-            set_output(value, length);
+            set_output(record.output_kind, value, length);
             break;
         case keeptime:
-            set_switch(settings.keep_time_flag, value, length);
+            set_switch(record.keep_time_flag, value, length);
             break;
         case doinet:
-            set_switch(settings.repair_flag, value, length);
+            set_switch(record.repair_flag, value, length);
             break;
         case backup:
-            set_backup(value, length, is_lead_byte);
+            set_backup(record, value, length, is_lead_byte);
             break;
         }
         return;
@@ -203,5 +195,5 @@ void SettingsReader::take(char c) {
 void SettingsReader::flush() {
     line_[length_] = '\0';
     length_ = 0;
-    apply_settings_line(line_, is_lead_byte_);
+    apply_settings_line(line_, record_, is_lead_byte_);
 }

@@ -18,3 +18,8 @@ void report_error_code(const char *path, unsigned long code) {
         format_text(text, sizeof text, "error %lu", code);
     print_format("%s : %s\n", path, text);
 }
+
+void report_out_of_memory(const char *path, const char *name) {
+    print_format("%s%s%s : not enough memory\n", path, name != nullptr ? "\\" : "",
+                 name != nullptr ? name : "");
+}

@@ -12,6 +12,7 @@
 #include "converter/name_list.h"
 #include "converter/output.h"
 #include "converter/settings.h"
+#include "converter/system_error.h"
 #include "converter/walk_rules.h"
 
 namespace {
@@ -22,10 +23,6 @@ bool join_or_refuse(char (&full)[path_buffer_size], const char *folder, const ch
         return true;
     print_format("skip too long path : %s\\%s\n", folder, name);
     return false;
-}
-
-void report_out_of_memory(const char *folder, const char *name) {
-    print_format("%s\\%s : not enough memory\n", folder, name);
 }
 
 void list_files(const char *path, const char *pattern, NameList &files) {
@@ -55,7 +52,7 @@ void list_files(const char *path, const char *pattern, NameList &files) {
             break;
         }
         case EntryClass::too_large:
-            print_format("skip too large file : %s\n", entry.cFileName);
+            report_too_large_file(entry.cFileName);
             break;
         case EntryClass::skipped_by_attribute:
             print_format("skip file by attribute : %s\n", entry.cFileName);
@@ -81,10 +78,14 @@ void list_folders(const char *path, NameList &folders) {
     } while (FindNextFileA(search.get(), &entry));
 }
 
+// A file-list entry's value: 0 until its visit, then visit_clean when that visit left nothing to
+// report.
+enum : int32_t { visit_clean = 1 };
+
 // True when an entry before index names the same file and its visit left nothing to report.
 bool visited_cleanly(const NameList &files, int32_t index) {
     for (int32_t i = 0; i < index; ++i)
-        if (files.values[i] == 1 && std::strcmp(files.names[i], files.names[index]) == 0)
+        if (files.values[i] == visit_clean && std::strcmp(files.names[i], files.names[index]) == 0)
             return true;
     return false;
 }
@@ -92,7 +93,8 @@ bool visited_cleanly(const NameList &files, int32_t index) {
 } // namespace
 
 void walk_folder(const char *path) {
-    if (is_backup_folder(path)) {
+    if (is_backup_folder(path, settings.backup_flag, settings.backup_target,
+                         settings.backup_compare_length)) {
         print_format("%s is backup path. Skip this.\n", path);
         return;
     }
@@ -115,7 +117,7 @@ void walk_folder(const char *path) {
             continue;
         char file_path[path_buffer_size];
         if (join_or_refuse(file_path, path, files.names[i]) && convert_file(file_path))
-            files.values[i] = 1;
+            files.values[i] = visit_clean;
     }
 
     NameList folders;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "converter/character_walk.h"
 #include "converter/text_format.h"
 
 enum : uint32_t {
@@ -36,16 +37,6 @@ bool join_path(char *path, size_t size, const char *folder, const char *name) {
 }
 
 size_t folder_part_length(const char *path, LeadBytePredicate is_lead_byte) {
-    size_t length = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        const unsigned char byte = static_cast<unsigned char>(path[i]);
-        if (is_lead_byte(byte)) {
-            if (path[i + 1] == '\0')
-                break;
-            ++i;
-        } else if (byte == '\\' || byte == '/') {
-            length = i + 1;
-        }
-    }
-    return length;
+    const char *last = find_last_character(path, "\\/", is_lead_byte);
+    return last != nullptr ? static_cast<size_t>(last - path) + 1 : 0;
 }

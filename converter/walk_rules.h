@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "converter/backup_name.h"
+#include "converter/lead_byte.h"
 
 // The longest path, terminating zero included, that the ANSI file functions take.
 enum : int { path_buffer_size = 260 };

@@ -72,28 +72,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The settings file makes these: a folder target always ends in '\'.
     if (target.empty())
         target = ".bak";
-    settings = Settings();
-    settings.backup_flag = (flags >> 1) & 1;
+    Settings backup;
+    backup.backup_flag = (flags >> 1) & 1;
     const bool extension = target[0] == '.';
     if (!extension) {
         if (target.back() != '\\' || character_starts(target, lead).back() + 1 != target.size())
             target += '\\';
-        settings.backup_compare_length = static_cast<int32_t>(target.size()) - 1;
+        backup.backup_compare_length = static_cast<int32_t>(target.size()) - 1;
     }
-    std::memcpy(settings.backup_target, target.c_str(), target.size() + 1);
+    std::memcpy(backup.backup_target, target.c_str(), target.size() + 1);
 
     const std::string expected = extension ? path + target : target + base_name(path);
     std::vector<char> name(name_size + 1, '?');
-    const bool made = make_backup_name(path.c_str(), name.data(), name_size, lead);
+    const bool made =
+        make_backup_name(path.c_str(), backup.backup_target, name.data(), name_size, lead);
     check(made == (expected.size() < name_size), "backup name fits");
     if (name_size > 0)
         check((made ? expected : std::string()) == name.data(), "backup name");
     check(name[name_size] == '?', "backup name written beyond its buffer");
 
     const std::string folder = extension ? "" : target.substr(0, target.size() - 1);
-    const bool named = settings.backup_flag && !extension && folded(path) == folded(folder);
-    check(named == is_backup_folder(path.c_str()), "backup folder");
+    const bool named = backup.backup_flag && !extension && folded(path) == folded(folder);
+    check(named == is_backup_folder(path.c_str(), backup.backup_flag, backup.backup_target,
+                                    backup.backup_compare_length),
+          "backup folder");
 
-    check(description(target, settings.backup_flag) == describe_backup(lead), "description");
+    check(description(target, backup.backup_flag) ==
+              describe_backup(backup.backup_flag, backup.backup_target, lead),
+          "description");
     return 0;
 }

@@ -1,5 +1,5 @@
-// What the fuzz targets share: taking an input apart, the code page 932 lead-byte rule written
-// out once more (apart from the code under test), and the check that stops a run on a fault.
+// What the fuzz targets share: taking an input apart, the code page 932 lead-byte rule (the
+// tests' own, apart from the code under test), and the check that stops a run on a fault.
 #ifndef FUZZ_FUZZ_INPUT_H
 #define FUZZ_FUZZ_INPUT_H
 
@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tests/code_page_932.h"
 
 // Reads an input from its front: single bytes and 32-bit numbers (zero once it is used up),
 // and texts that end at a zero byte or at the input's end.
@@ -51,10 +53,6 @@ class FuzzInput {
     const uint8_t *data_;
     size_t left_;
 };
-
-inline bool cp932_lead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 inline bool no_lead(unsigned char) {
     return false;

@@ -73,12 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     while (!in.empty() && words.size() < 64)
         words.push_back(in.text());
 
-    settings = Settings();
-    settings.keep_time_flag = start & 1;
-    settings.repair_flag = (start >> 1) & 1;
-    settings.output_kind = 1 + (start >> 2) % 3;
-    Expected e{settings.file_mask, settings.output_kind, settings.keep_time_flag,
-               settings.repair_flag};
+    Settings record;
+    record.keep_time_flag = start & 1;
+    record.repair_flag = (start >> 1) & 1;
+    record.output_kind = 1 + (start >> 2) % 3;
+    Expected e{record.file_mask, record.output_kind, record.keep_time_flag, record.repair_flag};
     for (size_t i = 1; i < words.size(); ++i) {
         if (!apply(e, words[i])) {
             e.stopper = static_cast<int>(i);
@@ -91,11 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         argv.push_back(&w[0]);
     const char *stopper = nullptr;
     const OptionOutcome outcome =
-        walk_options(static_cast<int>(argv.size()), argv.data(), &stopper);
+        walk_options(static_cast<int>(argv.size()), argv.data(), record, &stopper);
     check(outcome == e.outcome, "outcome");
     check(stopper == (e.stopper < 0 ? nullptr : argv[e.stopper]), "stopping argument");
-    check(e.mask == settings.file_mask, "file mask");
-    check(e.kind == settings.output_kind, "output kind");
-    check(e.keep == settings.keep_time_flag && e.repair == settings.repair_flag, "switches");
+    check(e.mask == record.file_mask, "file mask");
+    check(e.kind == record.output_kind, "output kind");
+    check(e.keep == record.keep_time_flag && e.repair == record.repair_flag, "switches");
     return 0;
 }

@@ -111,8 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     uint32_t seed = in.byte() * 2654435761u + 1;
     const std::string file = in.rest();
 
-    settings = Settings();
-    SettingsReader reader(lead);
+    Settings record;
+    SettingsReader reader(record, lead);
     for (size_t at = 0; at < file.size();) {
         seed = seed * 1103515245u + 12345u;
         // Mostly short blocks, now and then one longer than a piece.
@@ -125,11 +125,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     const Expected e = reference(file);
     check(reader.ended() == (file.find('\x1a') != std::string::npos), "Ctrl-Z seen");
-    check(e.mask == settings.file_mask, "file mask");
-    check(e.kind == settings.output_kind, "output kind");
-    check(e.keep == settings.keep_time_flag && e.repair == settings.repair_flag, "switches");
-    check(e.backup == settings.backup_flag, "backup flag");
-    check(e.target == settings.backup_target, "backup target");
-    check(e.compare == settings.backup_compare_length, "backup compare length");
+    check(e.mask == record.file_mask, "file mask");
+    check(e.kind == record.output_kind, "output kind");
+    check(e.keep == record.keep_time_flag && e.repair == record.repair_flag, "switches");
+    check(e.backup == record.backup_flag, "backup flag");
+    check(e.target == record.backup_target, "backup target");
+    check(e.compare == record.backup_compare_length, "backup compare length");
     return 0;
 }

@@ -5,30 +5,38 @@
 #include <cstring>
 #include <string>
 
+#include "code_page_932.h"
 #include "converter/settings.h"
 
 namespace {
-
-// The lead bytes of code page 932.
-bool shift_jis_lead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool single_byte(unsigned char) {
     return false;
 }
 
+// The backup setting under test, as the settings file leaves it.
+Settings backup;
+
 void use_target(const char *target) {
-    settings = Settings();
-    std::strcpy(settings.backup_target, target);
-    settings.backup_compare_length =
+    backup = Settings();
+    std::strcpy(backup.backup_target, target);
+    backup.backup_compare_length =
         target[0] == '.' ? 0 : static_cast<int32_t>(std::strlen(target)) - 1;
 }
 
-std::string backup_name(const char *path, LeadBytePredicate lead = shift_jis_lead) {
+std::string backup_name(const char *path, LeadBytePredicate lead = cp932_lead) {
     char name[backup_path_size];
-    EXPECT_TRUE(make_backup_name(path, name, sizeof name, lead));
+    EXPECT_TRUE(make_backup_name(path, backup.backup_target, name, sizeof name, lead));
     return name;
+}
+
+bool names_backup_folder(const char *path) {
+    return is_backup_folder(path, backup.backup_flag, backup.backup_target,
+                            backup.backup_compare_length);
+}
+
+const char *description() {
+    return describe_backup(backup.backup_flag, backup.backup_target, cp932_lead);
 }
 
 TEST(BackupName, ExtensionModeAppendsTheWholeTarget) {
@@ -72,12 +80,14 @@ TEST(BackupName, LeadByteAtTheEndDoesNotReadPastIt) {
 TEST(BackupName, RefusesANameThatDoesNotFit) {
     use_target(".bak");
     char name[12];
-    EXPECT_FALSE(make_backup_name("C:\\a.txt", name, sizeof name, shift_jis_lead));
+    EXPECT_FALSE(
+        make_backup_name("C:\\a.txt", backup.backup_target, name, sizeof name, cp932_lead));
     EXPECT_STREQ("", name);
-    EXPECT_TRUE(make_backup_name("C:\\a.tx", name, sizeof name, shift_jis_lead));
+    EXPECT_TRUE(make_backup_name("C:\\a.tx", backup.backup_target, name, sizeof name, cp932_lead));
     std::string long_path(600, 'x');
     char full[backup_path_size];
-    EXPECT_FALSE(make_backup_name(long_path.c_str(), full, sizeof full, shift_jis_lead));
+    EXPECT_FALSE(
+        make_backup_name(long_path.c_str(), backup.backup_target, full, sizeof full, cp932_lead));
 }
 
 TEST(BackupFolder, MatchesTheWalkPathWithAsciiLettersFolded) {
@@ -91,31 +101,31 @@ TEST(BackupFolder, MatchesTheWalkPathWithAsciiLettersFolded) {
         {"Bak", false},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.match, is_backup_folder(c.path)) << c.path;
+        EXPECT_EQ(c.match, names_backup_folder(c.path)) << c.path;
 }
 
 TEST(BackupFolder, FoldsTrailBytesToo) {
     use_target("C:\\\x83\x41\\");
-    EXPECT_TRUE(is_backup_folder("C:\\\x83\x61"));
+    EXPECT_TRUE(names_backup_folder("C:\\\x83\x61"));
 }
 
 TEST(BackupFolder, NeverInExtensionModeOrWithBackupsOff) {
     use_target(".bak");
-    EXPECT_FALSE(is_backup_folder(""));
+    EXPECT_FALSE(names_backup_folder(""));
     use_target("C:\\b\\");
-    settings.backup_flag = 0;
-    EXPECT_FALSE(is_backup_folder("C:\\b"));
+    backup.backup_flag = 0;
+    EXPECT_FALSE(names_backup_folder("C:\\b"));
 }
 
 TEST(DescribeBackup, NamesTheMode) {
     use_target(".bak");
-    EXPECT_STREQ("Rename extention to \".bak\"", describe_backup(shift_jis_lead));
+    EXPECT_STREQ("Rename extention to \".bak\"", description());
     use_target("D:\\old\\");
-    EXPECT_STREQ("Copy to \"D:\\old\\\"", describe_backup(shift_jis_lead));
-    settings.backup_flag = 0;
-    EXPECT_STREQ("Not backup", describe_backup(shift_jis_lead));
+    EXPECT_STREQ("Copy to \"D:\\old\\\"", description());
+    backup.backup_flag = 0;
+    EXPECT_STREQ("Not backup", description());
     use_target(std::string(".").append(200, 'x').c_str());
-    std::string cut = describe_backup(shift_jis_lead);
+    std::string cut = description();
     EXPECT_EQ(static_cast<size_t>(backup_description_size - 1), cut.size());
     EXPECT_EQ('"', cut.back());
     // The kanji 88h EAh from byte 2 on: the cut falls on a lead byte, which goes with its trail.
@@ -123,7 +133,7 @@ TEST(DescribeBackup, NamesTheMode) {
     while (kanji.size() < 200)
         kanji += "\x88\xEA";
     use_target(kanji.c_str());
-    EXPECT_EQ("\xEA\"", std::string(describe_backup(shift_jis_lead)).substr(124));
+    EXPECT_EQ("\xEA\"", std::string(description()).substr(124));
 }
 
 } // namespace

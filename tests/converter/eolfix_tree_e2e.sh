@@ -2,7 +2,7 @@
 # eolfix.exe on trees that only the Linux side can stage: a read-only file and a read-only
 # backup copy (as an unprivileged user, since Wine running as root writes anyway), a rewrite and
 # a backup copy on a full file system (a tiny tmpfs, root only), a symbolic-link loop and a
-# path past 260 characters, and the skip line of a file of 4 GiB or more.
+# path past 260 characters, and the skip line of a file of 4 GiB or more and of 4 GiB - 1.
 # Usage: eolfix_tree_e2e.sh EOLFIX_EXE WORK_FOLDER SOURCE_ROOT
 set -uo pipefail
 exe=$1
@@ -87,6 +87,17 @@ expected="$(crlf "file mask: *.txt;*.htm;*.html;" "$(windows_path "$tree")" \
     "convert: $(windows_path "$tree/dir.txt/inner.txt")" "convert 1 files.")"
 [ "$(cat "$work/out")" = "$expected" ] || fail "skips: output differs"
 rm -f "$tree/big.txt"
+
+# A file of 4 GiB - 1 bytes passes the walk's size rule; the conversion refuses it with the same
+# line as the walk's, the bare name.
+tree="$work/edge"
+mkdir -p "$tree"
+truncate -s 4294967295 "$tree/edge.txt"
+run_in "backup=off" "$tree"
+expected="$(crlf "file mask: *.txt;*.htm;*.html;" "$(windows_path "$tree")" \
+    "skip too large file : edge.txt" "convert 0 files.")"
+[ "$(cat "$work/out")" = "$expected" ] || fail "4 GiB - 1: output differs"
+rm -f "$tree/edge.txt"
 
 # Read-only file and read-only backup copy: the system-error line, and the walk goes on.
 as_nobody() { "$@"; }

@@ -11,9 +11,9 @@
 namespace {
 
 // mask|kind|keeptime|repair
-std::string summary() {
-    return std::string(settings.file_mask) + "|" + std::to_string(settings.output_kind) + "|" +
-           std::to_string(settings.keep_time_flag) + "|" + std::to_string(settings.repair_flag);
+std::string summary(const Settings &record) {
+    return std::string(record.file_mask) + "|" + std::to_string(record.output_kind) + "|" +
+           std::to_string(record.keep_time_flag) + "|" + std::to_string(record.repair_flag);
 }
 
 struct Walked {
@@ -22,7 +22,8 @@ struct Walked {
     std::string settings;
 };
 
-Walked walk(const std::vector<std::string> &args) {
+// Walks args over record, which starts as the settings file left it.
+Walked walk(const std::vector<std::string> &args, Settings &record) {
     std::vector<std::string> words = {"eolfix"};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char *> argv;
@@ -30,7 +31,7 @@ Walked walk(const std::vector<std::string> &args) {
         argv.push_back(&w[0]);
     const char *stopper = reinterpret_cast<const char *>(1);
     const OptionOutcome outcome =
-        walk_options(static_cast<int>(argv.size()), argv.data(), &stopper);
+        walk_options(static_cast<int>(argv.size()), argv.data(), record, &stopper);
     int index = -1;
     for (size_t i = 1; i < argv.size(); ++i) {
         if (stopper == argv[i])
@@ -38,7 +39,7 @@ Walked walk(const std::vector<std::string> &args) {
     }
     if (stopper != nullptr && index < 0)
         index = -2;
-    return {outcome, index, summary()};
+    return {outcome, index, summary(record)};
 }
 
 const std::string mask = "*.txt;*.htm;*.html";
@@ -90,8 +91,8 @@ const Case cases[] = {
 
 TEST(WalkOptions, AppliesArgumentsUntilOneStops) {
     for (const Case &c : cases) {
-        settings = Settings();
-        const Walked w = walk(c.args);
+        Settings record;
+        const Walked w = walk(c.args, record);
         std::string args;
         for (const std::string &a : c.args)
             args += "[" + a.substr(0, 20) + "]";
@@ -102,17 +103,17 @@ TEST(WalkOptions, AppliesArgumentsUntilOneStops) {
 }
 
 TEST(WalkOptions, TogglesStartFromTheSettingsFile) {
-    settings = Settings();
-    settings.keep_time_flag = 1;
-    settings.repair_flag = 1;
-    EXPECT_EQ(mask + "|1|0|0", walk({"-t", "-i"}).settings);
+    Settings record;
+    record.keep_time_flag = 1;
+    record.repair_flag = 1;
+    EXPECT_EQ(mask + "|1|0|0", walk({"-t", "-i"}, record).settings);
 }
 
 TEST(WalkOptions, OverLongMaskLeavesTheFieldAsItWas) {
-    settings = Settings();
-    std::strcpy(settings.file_mask, "*.ini-mask");
-    walk({"-m=" + std::string(1000, 'b')});
-    EXPECT_STREQ("*.ini-mask", settings.file_mask);
+    Settings record;
+    std::strcpy(record.file_mask, "*.ini-mask");
+    walk({"-m=" + std::string(1000, 'b')}, record);
+    EXPECT_STREQ("*.ini-mask", record.file_mask);
 }
 
 } // namespace

@@ -5,41 +5,38 @@
 #include <cstring>
 #include <string>
 
+#include "code_page_932.h"
 #include "converter/settings.h"
 
 namespace {
-
-bool sjis(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
-}
 
 bool single_byte(unsigned char) {
     return false;
 }
 
 // mask|kind|keeptime|repair|backup flag|target|compare length
-std::string summary() {
-    return std::string(settings.file_mask) + "|" + std::to_string(settings.output_kind) + "|" +
-           std::to_string(settings.keep_time_flag) + "|" + std::to_string(settings.repair_flag) +
-           "|" + std::to_string(settings.backup_flag) + "|" + settings.backup_target + "|" +
-           std::to_string(settings.backup_compare_length);
+std::string summary(const Settings &record) {
+    return std::string(record.file_mask) + "|" + std::to_string(record.output_kind) + "|" +
+           std::to_string(record.keep_time_flag) + "|" + std::to_string(record.repair_flag) + "|" +
+           std::to_string(record.backup_flag) + "|" + record.backup_target + "|" +
+           std::to_string(record.backup_compare_length);
 }
 
-std::string read_whole(const std::string &text, LeadBytePredicate lead_bytes = sjis) {
-    settings = Settings();
-    SettingsReader reader(lead_bytes);
+std::string read_whole(const std::string &text, LeadBytePredicate lead_bytes = cp932_lead) {
+    Settings record;
+    SettingsReader reader(record, lead_bytes);
     reader.feed(text.data(), text.size());
     reader.finish();
-    return summary();
+    return summary(record);
 }
 
 std::string read_bytewise(const std::string &text) {
-    settings = Settings();
-    SettingsReader reader(sjis);
+    Settings record;
+    SettingsReader reader(record, cp932_lead);
     for (char c : text)
         reader.feed(&c, 1);
     reader.finish();
-    return summary();
+    return summary(record);
 }
 
 const std::string defaults = "*.txt;*.htm;*.html|1|0|0|1|.bak|0";
@@ -130,15 +127,15 @@ TEST(SettingsReader, SingleByteCodePageTakesEvery5CForBackslash) {
 }
 
 TEST(SettingsReader, StopsAtCtrlZ) {
-    settings = Settings();
-    SettingsReader reader(sjis);
+    Settings record;
+    SettingsReader reader(record, cp932_lead);
     reader.feed("output=mac\n", 11);
     EXPECT_FALSE(reader.ended());
     reader.feed("\x1a", 1);
     EXPECT_TRUE(reader.ended());
     reader.feed("output=unix\n", 12);
     reader.finish();
-    EXPECT_EQ(newline_mac, settings.output_kind);
+    EXPECT_EQ(newline_mac, record.output_kind);
 }
 
 TEST(SettingsPath, ReplacesTheLastExtension) {

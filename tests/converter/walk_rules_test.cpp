@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "code_page_932.h"
+
 namespace {
 
 TEST(EntryClass, FollowsTheAttributeLowByte) {
@@ -51,10 +53,6 @@ TEST(JoinPath, BoundedByItsBuffer) {
     EXPECT_STREQ("", path);
 }
 
-bool shift_jis_lead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 TEST(FolderPart, EndsAfterTheLastSeparatorCharacter) {
     const struct {
         const char *path;
@@ -71,7 +69,7 @@ TEST(FolderPart, EndsAfterTheLastSeparatorCharacter) {
         {"C:\\x\x95", 3}, // a lead byte at the end reads nothing past it
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.expected, folder_part_length(c.path, shift_jis_lead)) << c.path;
+        EXPECT_EQ(c.expected, folder_part_length(c.path, cp932_lead)) << c.path;
 }
 
 } // namespace

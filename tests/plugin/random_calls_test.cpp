@@ -25,21 +25,17 @@
 #include <string>
 #include <vector>
 
+#include "code_page_932.h"
 #include "host_variables.h"
 #include "test_host.h"
 
 namespace {
 
-// The reference rule, kept apart from the plug-in's own: code page 932's lead bytes.
-bool lead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // The text without a lead byte left alone at its end.
 std::string whole(const std::string &text) {
     size_t i = 0;
     while (i < text.size())
-        i += lead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        i += cp932_lead(static_cast<unsigned char>(text[i])) ? 2 : 1;
     return i > text.size() ? text.substr(0, text.size() - 1) : text;
 }
 

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "code_page_932.h"
 #include "plugin/whole_text.h"
 
-// Code page 932: lead bytes 81h-9Fh and E0h-FCh.
 static LeadByteTable shiftJis() {
     LeadByteTable table;
     for (int b = 0; b < 256; ++b)
-        table.lead[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        table.lead[b] = cp932_lead(static_cast<unsigned char>(b));
     return table;
 }
 
