@@ -108,7 +108,7 @@ bool convert_file(const char *path) {
     const int32_t kind = settings.output_kind;
     const bool repair = settings.repair_flag != 0;
     const EnginePath engine = fastest_engine_path();
-    const NewlineScan scan = in_units ? scan_units(content, size, encoding, kind, repair)
+    const NewlineScan scan = in_units ? scan_units(content, size, encoding, kind, repair, engine)
                                       : scan_newlines(content, size, engine);
     if (!scan.changed)
         return true;
@@ -124,7 +124,7 @@ bool convert_file(const char *path) {
     uint32_t from = scan.first_change;
     const uint32_t converted_size =
         in_units ? write_units(content, size, from, converted, static_cast<uint32_t>(tail),
-                               encoding, kind, repair)
+                               encoding, kind, repair, engine)
                  : write_converted(content, size, scan.first_change, converted, engine);
 
     if (settings.backup_flag &&

@@ -1,9 +1,9 @@
 // The unit-wise newline conversion of random UTF-16 and UTF-32 content, compared with a
 // reference written from the rules: CR CR LF one newline with the repair, then CR LF, a lone
 // CR, a lone LF, every other unit copied. The scan must give the reference's result, first
-// change and size; the write must give its bytes, in one call and in slices of any room.
-// Converting the result again must change nothing. The content is exactly as long as it says,
-// so that the address checks catch any read beyond it.
+// change and size; the write must give its bytes, in one call and in slices of any room, on
+// both paths. Converting the result again must change nothing. The content is exactly as long
+// as it says, so that the address checks catch any read beyond it.
 // Input: a byte choosing the encoding (bits 0-1), the target (bits 2-3), the repair (bit 4)
 // and how many bytes of a cut unit end the content (bits 5-6); a byte for the slice room; then
 // one byte per unit: its low six bits and, in its top two, where they stand (the low byte, the
@@ -97,40 +97,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     content.insert(content.end(), cut.begin(), cut.end());
     const uint32_t length = static_cast<uint32_t>(content.size());
     // Exactly length bytes, so that a read past the end faults.
-    uint8_t *bytes = new uint8_t[length + 1];
+    uint8_t *bytes = new uint8_t[length];
     std::copy(content.begin(), content.end(), bytes);
 
     const Reference ref = convert(units, cut, width, big, kind, repair);
-    const NewlineScan scan = scan_units(bytes, length, encoding, kind, repair);
-    check(scan.changed == ref.changed, "changed");
-    check(scan.changed == (ref.bytes != content), "changed exactly when the bytes differ");
-    check(scan.first_change == ref.first_change, "first change");
-    check(scan.output_size == ref.bytes.size(), "output size");
+    for (EnginePath path : {EnginePath::portable, EnginePath::sse2}) {
+        const NewlineScan scan = scan_units(bytes, length, encoding, kind, repair, path);
+        check(scan.changed == ref.changed, "changed");
+        check(scan.changed == (ref.bytes != content), "changed exactly when the bytes differ");
+        check(scan.first_change == ref.first_change, "first change");
+        check(scan.output_size == ref.bytes.size(), "output size");
 
-    const uint32_t tail = static_cast<uint32_t>(ref.bytes.size() - scan.first_change);
-    std::vector<uint8_t> whole(tail + 1), sliced;
-    uint32_t from = scan.first_change;
-    check(write_units(bytes, length, from, whole.data(), tail, encoding, kind, repair) == tail &&
-              from == length,
-          "one write takes the whole tail");
-    check(std::equal(whole.begin(), whole.begin() + tail, ref.bytes.begin() + scan.first_change),
-          "written bytes");
-    from = scan.first_change;
-    while (from < length) {
-        std::vector<uint8_t> part(slice);
-        const uint32_t before = from;
-        const uint32_t wrote =
-            write_units(bytes, length, from, part.data(), slice, encoding, kind, repair);
-        check(wrote <= slice && from > before, "a slice moves on within its room");
-        sliced.insert(sliced.end(), part.begin(), part.begin() + wrote);
+        // Blocks of exactly the room given, so that a store past it faults.
+        const uint32_t tail = static_cast<uint32_t>(ref.bytes.size() - scan.first_change);
+        uint8_t *whole = new uint8_t[tail];
+        uint32_t from = scan.first_change;
+        check(write_units(bytes, length, from, whole, tail, encoding, kind, repair, path) == tail &&
+                  from == length,
+              "one write takes the whole tail");
+        check(std::equal(whole, whole + tail, ref.bytes.begin() + scan.first_change),
+              "written bytes");
+        delete[] whole;
+        std::vector<uint8_t> sliced;
+        from = scan.first_change;
+        while (from < length) {
+            uint8_t *part = new uint8_t[slice];
+            const uint32_t before = from;
+            const uint32_t wrote =
+                write_units(bytes, length, from, part, slice, encoding, kind, repair, path);
+            check(wrote <= slice && from > before, "a slice moves on within its room");
+            sliced.insert(sliced.end(), part, part + wrote);
+            delete[] part;
+        }
+        check(sliced.size() == tail &&
+                  std::equal(sliced.begin(), sliced.end(), ref.bytes.begin() + scan.first_change),
+              "slices give the same bytes");
     }
-    check(sliced.size() == tail &&
-              std::equal(sliced.begin(), sliced.end(), ref.bytes.begin() + scan.first_change),
-          "slices give the same bytes");
     delete[] bytes;
 
     const NewlineScan again = scan_units(ref.bytes.data(), static_cast<uint32_t>(ref.bytes.size()),
-                                         encoding, kind, repair);
+                                         encoding, kind, repair, EnginePath::portable);
     check(!again.changed, "converted content stays");
     return 0;
 }
