@@ -129,8 +129,13 @@ template <uint32_t width, bool big> struct Units {
     static const uint8_t *find_newline(const uint8_t *from, const uint8_t *end, bool sse2) {
 #ifdef UNIT_ENGINE_HAS_SSE2
         // Short lines end within the first step, which the blocks would only make slower.
-        if (sse2 && width > 1 && end - from >= 8 && (low(lanes(from)) | low(lanes(from + 4))) == 0)
+        if (sse2 && width > 1 && end - from >= 8 &&
+            (low(lanes(from)) | low(lanes(from + 4))) == 0) {
             from = find_newline_sse2(from + 8, end, lane_cr, lane_lf, width == 4);
+            // Short of the last sixteen bytes it stopped at a CR or LF unit.
+            if (end - from >= 16)
+                return from;
+        }
 #else
         (void)sse2;
 #endif
