@@ -36,8 +36,9 @@ inline bool whole_units(TextEncoding encoding, uint32_t length) {
 // Looks at the whole content in encoding's units without writing, converting to kind with the
 // CR CR LF repair when repair is set: whether the result differs, the byte offset of the first
 // newline to be rewritten (length if none) and the converted size in bytes. Bytes past the last
-// whole unit are plain text. Reads no byte past content + length. Never fails. The SSE2 path,
-// which only finds newline units faster, may run only where the byte engine's may.
+// whole unit are plain text; bytes are taken as one-byte units. Reads no byte past content +
+// length. Never fails. The SSE2 path, which only finds newline units faster, may run only where
+// the byte engine's may.
 NewlineScan scan_units(const uint8_t *content, uint32_t length, TextEncoding encoding, int32_t kind,
                        bool repair, EnginePath path);
 
@@ -45,7 +46,8 @@ NewlineScan scan_units(const uint8_t *content, uint32_t length, TextEncoding enc
 // or where the last call stopped) into out, room bytes at most, whole units and whole newlines
 // only, and moves from past what it took. Returns the bytes written; the content is done when
 // from reaches length. Room for two units (8 bytes) always takes at least one unit or newline.
-// The bytes before the first from are the content's own. Never fails.
+// The bytes before the first from are the content's own. Writes nothing past out + room, reads
+// nothing past content + length. Never fails.
 uint32_t write_units(const uint8_t *content, uint32_t length, uint32_t &from, uint8_t *out,
                      uint32_t room, TextEncoding encoding, int32_t kind, bool repair,
                      EnginePath path);

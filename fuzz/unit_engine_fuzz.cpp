@@ -4,10 +4,11 @@
 // change and size; the write must give its bytes, in one call and in slices of any room, on
 // both paths. Converting the result again must change nothing. The content is exactly as long
 // as it says, so that the address checks catch any read beyond it.
-// Input: a byte choosing the encoding (bits 0-1), the target (bits 2-3), the repair (bit 4)
-// and how many bytes of a cut unit end the content (bits 5-6); a byte for the slice room; then
-// one byte per unit: its low six bits and, in its top two, where they stand (the low byte, the
-// second byte, the third, or above 3000h), so that CR and LF bytes come inside other units too.
+// Input: a byte choosing the encoding (bits 0-1; bit 7: one-byte units instead), the target
+// (bits 2-3), the repair (bit 4) and how many bytes of a cut unit end the content (bits 5-6); a
+// byte for the slice room; then one byte per unit: its low six bits and, in its top two, where they
+// stand (the low byte, the second byte, the third, or above 3000h), so that CR and LF bytes come
+// inside other units too.
 #include <algorithm>
 #include <vector>
 
@@ -74,7 +75,7 @@ Reference convert(const std::vector<uint32_t> &units, const std::vector<uint8_t>
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FuzzInput in(data, size);
     const uint8_t choice = in.byte();
-    const TextEncoding encoding = encodings[choice & 3];
+    const TextEncoding encoding = choice & 0x80 ? TextEncoding::bytes : encodings[choice & 3];
     const int kind = 1 + (choice >> 2 & 3) % 3;
     const bool repair = (choice >> 4 & 1) != 0;
     const uint32_t width = unit_bytes(encoding);
@@ -88,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     while (!in.empty()) {
         const uint8_t b = in.byte();
         const uint32_t low = b & 0x3F, place = b >> 6;
-        units.push_back(place == 3 ? 0x3000 + low
-                                   : (low << (8 * place)) & (width == 2 ? 0xFFFF : ~0u));
+        const uint32_t unit = place == 3 ? 0x3000 + low : low << (8 * place);
+        units.push_back(width == 4 ? unit : unit & ((1u << (8 * width)) - 1));
     }
     std::vector<uint8_t> content;
     for (uint32_t unit : units)
