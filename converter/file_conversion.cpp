@@ -12,6 +12,7 @@
 #include "converter/processor.h"
 #include "converter/settings.h"
 #include "converter/system_error.h"
+#include "converter/unit_engine.h"
 
 namespace {
 
@@ -110,8 +111,20 @@ bool convert_file(const char *path) {
         return false;
     }
 
+    // Text in 16- or 32-bit units is converted in its own units, everything else byte by byte;
+    // a marked file cut inside a unit is no such text and is left as it is.
+    const TextEncoding encoding = text_encoding(content, size);
+    if (!whole_units(encoding, size)) {
+        std::printf("skip broken %s file : %s\n", unit_bytes(encoding) == 2 ? "UTF-16" : "UTF-32",
+                    path);
+        return false;
+    }
+    const bool in_units = encoding != TextEncoding::bytes;
+    const int32_t kind = settings.output_kind;
+    const bool repair = settings.repair_flag != 0;
     const EnginePath engine = fastest_engine_path();
-    const NewlineScan scan = scan_newlines(content, size, engine);
+    const NewlineScan scan = in_units ? scan_units(content, size, encoding, kind, repair, engine)
+                                      : scan_newlines(content, size, engine);
     if (!scan.changed)
         return true;
     // The bytes before the first change are on disk already: only the rest is written.
@@ -123,8 +136,11 @@ bool convert_file(const char *path) {
         report_out_of_memory(path);
         return false;
     }
+    uint32_t from = scan.first_change;
     const uint32_t converted_size =
-        write_converted(content, size, scan.first_change, converted, engine);
+        in_units ? write_units(content, size, from, converted, static_cast<uint32_t>(tail),
+                               encoding, kind, repair, engine)
+                 : write_converted(content, size, scan.first_change, converted, engine);
 
     if (settings.backup_flag &&
         !write_backup_copy(path, content, size, creation, last_access, last_write))
