@@ -115,8 +115,8 @@ bool convert_file(const char *path) {
     // a marked file cut inside a unit is no such text and is left as it is.
     const TextEncoding encoding = text_encoding(content, size);
     if (!whole_units(encoding, size)) {
-        std::printf("skip broken %s file : %s\n", unit_bytes(encoding) == 2 ? "UTF-16" : "UTF-32",
-                    path);
+        print_format("skip broken %s file : %s\n", unit_bytes(encoding) == 2 ? "UTF-16" : "UTF-32",
+                     path);
         return false;
     }
     const bool in_units = encoding != TextEncoding::bytes;
