@@ -15,6 +15,7 @@
 
 enum : int { streamDone = 0, streamNoControl = -1, streamNoFile = -3, streamBroken = -4 };
 
+// The cookie that transfer gave the control, as the callbacks get it back.
 static StreamState &stateOf(DWORD_PTR cookie) {
     return *reinterpret_cast<StreamState *>(cookie);
 }
@@ -50,6 +51,7 @@ static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG siz
     return ok ? streamGoOn : streamStop;
 }
 
+// The first failed or short write stops the stream: the file can no longer be the control's copy.
 static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
     StreamState &current = stateOf(cookie);
     DWORD written = 0;
