@@ -18,8 +18,9 @@ Kinds:
   initialiser  start-up work that no start-up code does: static constructors in a DLL or in an
                exe without __main, a .CRT table of C-runtime initialisers or pseudo-relocations
                without their relocator
-  instruction  a Pentium Pro or later instruction (cmov, fcmov, fcomi, fucomi, MMX, SSE ...)
-               outside a function whose name ends in _sse2 (those run after a CPUID check)
+  instruction  a Pentium Pro or later instruction (cmov, fcmov, fcomi, fucomi, long NOPs and
+               the 0F 18-1F hints, fxsave, ldmxcsr, rdpmc, MMX, SSE ...) outside a function
+               whose name ends in _sse2 (those run after a CPUID check)
   strip        with --stripped: symbols or debug sections left in SHIPPED
   mismatch     SHIPPED and SYMBOLS differ in code or data
 
@@ -46,6 +47,22 @@ LATER_MNEMONIC = re.compile(
 LATER_REGISTER = re.compile(r"%(x|y|z)?mm\d")
 PREFIXES = {"lock", "rep", "repz", "repe", "repnz", "repne", "data16", "addr16", "addr32",
             "cs", "ds", "es", "fs", "gs", "ss", "notrack", "bnd"}
+# Opcodes after 0Fh that a Pentium does not know, by byte, because objdump names them in too
+# many ways (nopl, nopw, nop with an operand, endbr32, bndmov, prefetch ...):
+#   18h-1Fh  the hint space: the long NOPs (0F 1F) that assemblers pad with, prefetch, endbr
+#   AEh      fxsave, fxrstor, ldmxcsr, stmxcsr, the fences, clflush, xsave
+#   33h      rdpmc
+LATER_OPCODES = set(range(0x18, 0x20)) | {0xAE, 0x33}
+PREFIX_BYTES = {0xF0, 0xF2, 0xF3, 0x2E, 0x36, 0x3E, 0x26, 0x64, 0x65, 0x66, 0x67}
+
+
+def later_opcode(raw):
+    """True when the instruction's bytes (legacy prefixes skipped) open with 0Fh and an opcode
+    of LATER_OPCODES."""
+    code = [int(b, 16) for b in raw.split()]
+    while code and code[0] in PREFIX_BYTES:
+        code = code[1:]
+    return len(code) >= 2 and code[0] == 0x0F and code[1] in LATER_OPCODES
 
 
 def run(*command):
@@ -154,15 +171,17 @@ def later_instructions(path):
     by the code symbol that precedes it."""
     starts, _ = functions(path)
     found = {}
-    for line in run(OBJDUMP, "-d", "--no-show-raw-insn", path).splitlines():
-        code = re.match(r"^\s*([0-9a-f]+):\s+(.*)$", line)
+    # Wide: each instruction's bytes on its one line, between tabs.
+    for line in run(OBJDUMP, "-d", "-w", path).splitlines():
+        code = re.match(r"^\s*([0-9a-f]+):\t([0-9a-f ]+)\t(.*)$", line)
         if not code:
             continue
-        text = re.sub(r"<[^>]*>", "", code.group(2)).strip()
+        text = re.sub(r"<[^>]*>", "", code.group(3)).strip()
         words = text.split()
         while words and words[0] in PREFIXES:
             words = words[1:]
-        if words and (LATER_MNEMONIC.match(words[0]) or LATER_REGISTER.search(text)):
+        if words and (LATER_MNEMONIC.match(words[0]) or LATER_REGISTER.search(text)
+                      or later_opcode(code.group(2))):
             address = int(code.group(1), 16)
             at = bisect.bisect_right(starts, address) - 1
             found.setdefault(starts[at] if at >= 0 else None, []).append((code.group(1), text))

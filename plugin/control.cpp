@@ -1,8 +1,10 @@
+// The control's life: made in place of a host object, switched, cleared, forgotten, and torn
+// down with its library at the end.
 #include "plugin/control.h"
 
 #include <richedit.h>
 
-#include "plugin/exports.h"
+#include "plugin/bytes.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 
@@ -93,7 +95,7 @@ int __stdcall CreateREdit(int info, int objectNumber, int, int) {
 // Always 0. The handle stays in the slot on purpose: the next guarded export then reports no
 // control.
 int __stdcall FreeREditAndLibrary(int, int, int, int) {
-    if (isRichEdit(controlSlot.control))
+    if (isOurControl(controlSlot.control))
         DestroyWindow(controlSlot.control);
     if (pluginState.richEditLibrary) {
         FreeLibrary(pluginState.richEditLibrary);
@@ -105,7 +107,7 @@ int __stdcall FreeREditAndLibrary(int, int, int, int) {
 // _REditFree@16: forgets a control that the host has destroyed. 0 the slot is empty (also when
 // it was already); -2 the control is still a window, nothing changes.
 int __stdcall REditFree(int, int, int, int) {
-    if (isRichEdit(controlSlot.control))
+    if (isOurControl(controlSlot.control))
         return controlStillAlive;
     controlSlot.control = nullptr;
     return controlDone;

@@ -1,7 +1,11 @@
-#include "plugin/exports.h"
-#include "plugin/host_records.h"
+// The four styling exports. Both font exports read the selection's format first and write it
+// back with one mask, so that what they do not set keeps the value read.
+#include "plugin/format.h"
+
+#include "plugin/ansi_text.h"
+#include "plugin/bytes.h"
+#include "plugin/host_variable.h"
 #include "plugin/plugin_state.h"
-#include "plugin/text.h"
 
 #include <commdlg.h>
 #include <richedit.h>

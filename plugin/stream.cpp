@@ -1,45 +1,24 @@
-#include "plugin/exports.h"
+// The two stream exports and their callbacks. The control calls a callback with the cookie of
+// the EDITSTREAM record it was given; that cookie carries the stream's state, file included, so
+// that nothing outlives the one message.
+#include "plugin/stream.h"
+
+#include "plugin/ansi_text.h"
+#include "plugin/bytes.h"
 #include "plugin/plugin_state.h"
-#include "plugin/text.h"
+#include "plugin/stream_file.h"
 #include "plugin/whole_text.h"
 
 #include <richedit.h>
 
 #include <cstdint>
 
-// The plug-in's one holder of a kernel handle: owns an open file for the length of one stream
-// message and closes it on every way out.
-class StreamFile {
-  public:
-    explicit StreamFile(HANDLE handle) : handle(handle) {}
-    ~StreamFile() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    StreamFile(const StreamFile &) = delete;
-    StreamFile &operator=(const StreamFile &) = delete;
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
-    // Closes at once, for a caller to whom a failed close means lost data; the holder then
-    // holds nothing. False when the close failed.
-    bool close() {
-        HANDLE open = handle;
-        handle = INVALID_HANDLE_VALUE;
-        return CloseHandle(open) != 0;
-    }
-    HANDLE handle;
-};
-
 enum : int { streamDone = 0, streamNoControl = -1, streamNoFile = -3, streamBroken = -4 };
 
-// The state of the one stream in progress, shared with its callback.
-static struct {
-    bool fileFailed;      // a file operation failed
-    bool wholeCharacters; // plain text: no piece ends inside a double-byte character
-    bool moved;           // a callback passed at least one byte
-    bool holding;         // a lead byte held back from the last piece goes first into the next
-    BYTE held;
-    LeadByteTable leads;
-} current;
+// The cookie that transfer gave the control, as the callbacks get it back.
+static StreamState &stateOf(DWORD_PTR cookie) {
+    return *reinterpret_cast<StreamState *>(cookie);
+}
 
 // What a callback answers the control: a non-zero answer stops the stream.
 enum : DWORD { streamGoOn = 0, streamStop = 1 };
@@ -48,14 +27,15 @@ enum : DWORD { streamGoOn = 0, streamStop = 1 };
 // ended between the two bytes of a character would spoil that character: a lead byte at the
 // end of a piece is held back and starts the next one.
 static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
+    StreamState &current = stateOf(cookie);
     LONG taken = 0;
     if (current.holding && size > 0) {
         buffer[taken++] = current.held;
         current.holding = false;
     }
     DWORD read = 0;
-    BOOL ok = ReadFile(reinterpret_cast<HANDLE>(cookie), buffer + taken,
-                       static_cast<DWORD>(size - taken), &read, nullptr);
+    BOOL ok =
+        ReadFile(current.file, buffer + taken, static_cast<DWORD>(size - taken), &read, nullptr);
     if (!ok)
         current.fileFailed = true;
     LONG n = taken + static_cast<LONG>(read);
@@ -71,16 +51,15 @@ static DWORD CALLBACK streamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG siz
     return ok ? streamGoOn : streamStop;
 }
 
-// A full disk can make WriteFile succeed with fewer bytes than asked for, so the count decides.
+// The first failed or short write stops the stream: the file can no longer be the control's copy.
 static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
+    StreamState &current = stateOf(cookie);
     DWORD written = 0;
-    BOOL ok = WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size),
-                        &written, nullptr);
+    if (!writeWhole(current.file, buffer, static_cast<DWORD>(size), &written))
+        current.fileFailed = true;
     *count = static_cast<LONG>(written);
     if (written > 0)
         current.moved = true;
-    if (!ok || written != static_cast<DWORD>(size))
-        current.fileFailed = true;
     return current.fileFailed ? streamStop : streamGoOn;
 }
 
@@ -91,16 +70,16 @@ static DWORD CALLBACK streamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG si
 // an empty stream by what their buffer held before.
 static bool transfer(UINT message, int formatFlag, const StreamFile &file,
                      EDITSTREAMCALLBACK callback) {
+    StreamState current;
+    fillBytes(&current, 0, sizeof current);
+    current.file = file.handle;
+    current.wholeCharacters = formatFlag == 0;
+    current.leads = ansiLeadBytes();
     EDITSTREAM stream;
     fillBytes(&stream, 0, sizeof stream);
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.handle);
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&current);
     stream.dwError = 0;
     stream.pfnCallback = callback;
-    current.fileFailed = false;
-    current.moved = false;
-    current.wholeCharacters = formatFlag == 0;
-    current.holding = false;
-    current.leads = ansiLeadBytes();
     SendMessageA(controlSlot.control, message, formatFlag != 0 ? SF_RTF : SF_TEXT,
                  reinterpret_cast<LPARAM>(&stream));
     return !current.fileFailed && (stream.dwError == 0 || !current.moved);

@@ -1,8 +1,10 @@
+// The four exports over a script's string and integer variables: the text goes whole or is cut
+// short of the variable's end, never inside a double-byte character.
 #include "plugin/text.h"
 
-#include "plugin/exports.h"
+#include "plugin/ansi_text.h"
+#include "plugin/host_variable.h"
 #include "plugin/plugin_state.h"
-#include "plugin/string_capacity.h"
 #include "plugin/whole_text.h"
 
 #include <richedit.h>
@@ -19,37 +21,6 @@ enum : int {
     countNoControl = -1,
     countNotInteger = -2,
 };
-
-HostVariable *hostVariableAt(int address) {
-    return reinterpret_cast<HostVariable *>(static_cast<intptr_t>(address));
-}
-
-// The runtime keeps large variables' sizes in a separate 32-bit record and says so in
-// sizeRecordFlag; the 16-bit fields are stale then.
-int32_t variableCapacity(const HostVariable &variable) {
-    if (variable.sizeRecordFlag > 0)
-        return stringCapacity(variable.sizeRecord->unitLength, variable.sizeRecord->elementCount);
-    return stringCapacity(variable.unitLength, variable.elementCount);
-}
-
-LeadByteTable ansiLeadBytes() {
-    LeadByteTable table;
-    for (int b = 0; b < 256; ++b)
-        table.lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
-    return table;
-}
-
-int32_t cutText(char *text, int32_t capacity) {
-    int32_t length = 0;
-    while (length < capacity && text[length] != '\0')
-        ++length;
-    text[capacity - 1] = '\0';
-    if (length < capacity)
-        return length;
-    length = wholeTextLength(text, capacity, ansiLeadBytes());
-    text[length] = '\0';
-    return length;
-}
 
 // The checks of both text exports, in their order: a string variable with room for at least
 // the terminator, then a live control. A variable without room is refused as one of the wrong

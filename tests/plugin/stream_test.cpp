@@ -6,6 +6,7 @@
 
 #include "host_fixture.h"
 #include "host_variables.h"
+#include "plugin/stream.h"
 
 class StreamTest : public ControlTest {
   protected:
@@ -161,8 +162,9 @@ TEST_F(StreamTest, NoOneElseCanOpenTheFileDuringTheTransfer) {
 }
 
 // Stands between the control and the export's own stream callback: before each call, hook
-// gets the call's number and the export's cookie and answers the cookie to pass on, so that a
-// test can hand the callback a failing handle or move the file's position.
+// gets the call's number and the file handle that the export's cookie carries and answers the
+// handle that the callback is to use, so that a test can hand the callback a failing handle or
+// move the file's position.
 class StreamRelay {
   public:
     StreamRelay(MessageSpy &spy, UINT message, std::function<DWORD_PTR(int, DWORD_PTR)> hook)
@@ -181,8 +183,13 @@ class StreamRelay {
 
   private:
     static DWORD CALLBACK relay(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *count) {
-        DWORD_PTR passed = current->hook(current->calls++, cookie);
-        return current->pluginCallback(passed, buffer, size, count);
+        StreamState *state = reinterpret_cast<StreamState *>(cookie);
+        HANDLE own = state->file;
+        state->file = reinterpret_cast<HANDLE>(
+            current->hook(current->calls++, reinterpret_cast<DWORD_PTR>(own)));
+        DWORD answer = current->pluginCallback(cookie, buffer, size, count);
+        state->file = own;
+        return answer;
     }
     static StreamRelay *current;
     std::function<DWORD_PTR(int, DWORD_PTR)> hook;

@@ -156,7 +156,7 @@ DialogAnswer::~DialogAnswer() {
         CloseHandle(running);
 }
 
-HWND windowWithHandleOf(HWND gone, HWND parent) {
+HWND windowWithHandleOf(HWND gone, HWND parent, const char *windowClass, const char *text) {
     const UINT_PTR wanted = reinterpret_cast<UINT_PTR>(gone);
     const UINT_PTR generation = wanted >> 16;
     const UINT_PTR before = (generation <= 1 ? 0xFFFE : generation - 1) << 16 | (wanted & 0xFFFF);
@@ -166,7 +166,7 @@ HWND windowWithHandleOf(HWND gone, HWND parent) {
         if (reinterpret_cast<UINT_PTR>(menu) == before)
             break;
     }
-    HWND button = CreateWindowExA(0, "BUTTON", "button", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+    HWND button = CreateWindowExA(0, windowClass, text, WS_CHILD, 0, 0, 10, 10, parent, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     if (button == gone)
         return button;

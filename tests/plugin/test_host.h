@@ -71,10 +71,12 @@ class DialogAnswer {
     bool answered = false;
 };
 
-// A new button captioned "button", child of parent, with the handle of the destroyed window
-// gone, or null when the system does not give that handle out again. Handles are spent with
-// cheap menus first: the system numbers each reuse of a handle entry, from 1 to FFFEh.
-HWND windowWithHandleOf(HWND gone, HWND parent);
+// A new window of windowClass (by default a button) captioned text, child of parent and made
+// with this program's instance, with the handle of the destroyed window gone, or null when the
+// system does not give that handle out again. Handles are spent with cheap menus first: the
+// system numbers each reuse of a handle entry, from 1 to FFFEh.
+HWND windowWithHandleOf(HWND gone, HWND parent, const char *windowClass = "BUTTON",
+                        const char *text = "button");
 
 // The icon that a message box shows (its one icon-style static control), or null.
 HICON messageBoxIcon(HWND box);
