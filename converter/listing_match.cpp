@@ -51,8 +51,7 @@ bool listing_entry_matches(const char *pattern, const char *long_name, const cha
     const char *ext = pattern + 2;
     const size_t ext_length = std::strlen(ext);
     return ends_in_extension(long_name, ext, ext_length, is_lead_byte) ||
-           (short_name[0] != '\0' &&
-            ends_in_extension(short_name, ext, ext_length, is_lead_byte));
+           (short_name[0] != '\0' && ends_in_extension(short_name, ext, ext_length, is_lead_byte));
 }
 
 bool is_faithful_entry(const char *long_name, const char *short_name,

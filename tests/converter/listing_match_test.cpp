@@ -13,9 +13,9 @@ bool shift_jis_lead(unsigned char byte) {
 TEST(ListingPattern, OnlyPlainPatterns) {
     for (const char *plain : {"*", "*.*", "*.txt", "*.HTML", "*.7z", "*.a1"})
         EXPECT_TRUE(is_listing_pattern(plain)) << plain;
-    for (const char *own : {"", "*.", "**", "*.*.*", "a*.txt", "*.t?t", "?.txt", "*.txt ",
-                            " *.txt", "*.txt.", "*.t*", "sub\\*.txt", "*.\x95\x5C", "*.t-t",
-                            "*txt", "*..txt", "*.tx*"})
+    for (const char *own :
+         {"", "*.", "**", "*.*.*", "a*.txt", "*.t?t", "?.txt", "*.txt ", " *.txt", "*.txt.", "*.t*",
+          "sub\\*.txt", "*.\x95\x5C", "*.t-t", "*txt", "*..txt", "*.tx*"})
         EXPECT_FALSE(is_listing_pattern(own)) << own;
 }
 
@@ -45,7 +45,8 @@ TEST(ListingMatch, AsTheSystemSearch) {
               ".htm|\x95\x5C.TXT|\x81.txt|e.htm|"},
         {"*.*", "a.htm|a.html|B.HTM|noext|x.y.z.htm|.htm|trail.htm.|c.Htm.txt|a.htmx|\x93\xFA\x96"
                 "\x7B.htm|\x95\x5C.TXT|\x81.txt|e.htm|"},
-        {"*.htm", "a.htm|a.html|B.HTM|x.y.z.htm|.htm|trail.htm.|a.htmx|\x93\xFA\x96\x7B.htm|e.htm|"},
+        {"*.htm",
+         "a.htm|a.html|B.HTM|x.y.z.htm|.htm|trail.htm.|a.htmx|\x93\xFA\x96\x7B.htm|e.htm|"},
         {"*.HTML", "a.html|"},
         {"*.txt", "c.Htm.txt|\x95\x5C.TXT|"},
         {"*.tx", ""},
@@ -71,7 +72,7 @@ TEST(FaithfulEntry, SubstitutesAndLookAlikes) {
         {"x.y.z.htm", "X_Y_~JRD.HTM", true},
         {"trail.htm.", "TRAI~QDP.HTM", true},
         {"noext_long_name", "NOEX~XYZ", true},
-        {"a.t+t", "A~~~~ABC.T_T", true},       // no pattern of the listing matches it
+        {"a.t+t", "A~~~~ABC.T_T", true},        // no pattern of the listing matches it
         {"\x83\x3F.txt", "_~~~~ABC.TXT", true}, // a trail byte 3Fh is no '?'
         {"e.htm", "_~~~~E1C.HTM", true},        // é as e, in the stem: matched alike
         {"?.html", "_~~~~JIF.HTM", false},      // ㅎ.html
