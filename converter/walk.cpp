@@ -90,9 +90,10 @@ void list_folders(const char *path, NameList &folders) {
 }
 
 // One search of a folder ("*") kept after it is closed: each entry's long name with its class,
-// and its short name with 1 for a subfolder the walk enters. Today's per-pattern searches cost
-// a system search each; this one answers every pattern that is_listing_pattern takes, and the
-// subfolders, with the same entries in the same order.
+// and its short name with 1 for a subfolder the walk enters. A system search costs about half
+// a millisecond, a large share of a small file's visit; this one answers every pattern that
+// is_listing_pattern takes, and the subfolders, with the entries and the order that their own
+// searches give.
 struct Listing {
     NameList names;
     NameList short_names;
@@ -106,7 +107,7 @@ bool uses_listing() {
 }
 
 // Fills listing from one search of path. False, with the folder left to its per-pattern
-// searches, which list exactly what they list today, when the search fails, memory runs out,
+// searches (which then list it as they always do), when the search fails, memory runs out,
 // or an entry's listed name may differ from the one the system's search compares (a
 // substitute or a look-alike for a character the code page cannot hold; is_faithful_entry).
 // Every other entry is matched as the system matches it, so the one listing lists no file that
