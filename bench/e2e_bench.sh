@@ -4,7 +4,7 @@
 # nothing), each on a fresh copy of the same tree on tmpfs, side by side in one run. "floor1"
 # searches each folder once, as eolfix does for the default mask; "floor" searches it once per
 # pattern of the default mask and once for subfolders, as the per-pattern walk does.
-# Corpora: 2,000 LF files of 2 to 64 KiB in nested folders; 4 LF files of 64 MiB; the first
+# Corpora: 2,000 LF files of 2 to 64 KiB in 110 nested folders; 4 LF files of 64 MiB; the first
 # corpus already in CR LF. Checks that eolfix and unix2dos leave identical trees and that the
 # floor leaves its tree as it was, then prints the ratios per corpus. Each figure is the fastest
 # of REPEAT runs: on a shared machine the other load only ever adds time.
@@ -56,7 +56,7 @@ def text(size):
 pool = text(1 << 20)
 small = os.path.join(work, "small")
 for i in range(2000):
-    folder = os.path.join(small, "d%d" % (i % 4), "e%d" % (i // 4 % 5))
+    folder = os.path.join(small, "d%d" % (i % 10), "e%d" % (i // 10 % 10))
     os.makedirs(folder, exist_ok=True)
     size = rng.randint(2048, 65536)
     start = rng.randrange(len(pool) - size)
