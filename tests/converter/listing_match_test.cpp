@@ -22,18 +22,16 @@ TEST(ListingPattern, OnlyPlainPatterns) {
 TEST(ListingMatch, NamesByPattern) {
     const char *patterns[] = {"*", "*.*", "*.htm", "*.HTML", "*.txt", "*.tx"};
     const struct {
-        const char *long_name, *short_name, *found;
+        const char *name, *short_name, *found;
         bool faithful;
     } cases[] = {
         {"a.htm", "", "111000", true},
         {"a.html", "A~~~~PED.HTM", "111100", true}, // *.htm finds it by its short name
-        {"B.HTM", "", "111000", true},
         {"noext", "", "110000", true},
         {"x.y.z.htm", "X_Y_~JRD.HTM", "111000", true},
         {".htm", "_HTM~LOK", "111000", false}, // the short name has no extension
         {"trail.htm.", "TRAI~QDP.HTM", "111000", true},
         {"c.Htm.txt", "C_HT~AF5.TXT", "110010", true},
-        {"a.htmx", "A~~~~HBX.HTM", "111000", true},
         {"\x93\xFA\x96\x7B.htm", "__~~~P44.HTM", "111000", true}, // 日本.htm
         {"\x95\x5C.TXT", "", "110010", true},
         {"\x81.txt", "", "110000", true},            // '.' as a trail byte: no extension
@@ -41,18 +39,14 @@ TEST(ListingMatch, NamesByPattern) {
         {"?.html", "_~~~~JIF.HTM", "111100", false}, // ㅎ.html
         {"a.ht?", "A~~~~FZI.HT_", "110000", false},  // a.htḿ
         {"a.c", "A~~~~NI0._", "110000", false},      // a.ç
-        {"a.t+t", "A~~~~ABC.T_T", "110000", true},   // matched by no extension
         {"a.TXT", "A~~~~XYZ.TX", "110011", false},   // contradicted by its short name
     };
     for (const auto &c : cases) {
         std::string found;
-        for (const char *pattern : patterns)
-            found += listing_entry_matches(pattern, c.long_name, c.short_name, shift_jis_lead)
-                         ? '1'
-                         : '0';
-        EXPECT_EQ(c.found, found) << c.long_name;
-        EXPECT_EQ(c.faithful, is_faithful_entry(c.long_name, c.short_name, shift_jis_lead))
-            << c.long_name;
+        for (const char *p : patterns)
+            found += listing_entry_matches(p, c.name, c.short_name, shift_jis_lead) ? '1' : '0';
+        EXPECT_EQ(c.found, found) << c.name;
+        EXPECT_EQ(c.faithful, is_faithful_entry(c.name, c.short_name, shift_jis_lead)) << c.name;
     }
 }
 
