@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end figures: eolfix (backups off) against unix2dos and against the I/O floor
 # (io_floor.exe: the same walk, open, read, rewrite of the same bytes and close, converting
-# nothing), each on a fresh copy of the same tree on tmpfs, side by side in one run. "floor"
-# searches each folder once per pattern of the default mask and once for subfolders, as eolfix
-# does; "floor1" searches each folder once.
-# Corpora: 2,000 LF files of 2 to 64 KiB in nested folders; 4 LF files of 64 MiB; the first
+# nothing), each on a fresh copy of the same tree on tmpfs, side by side in one run. "floor1"
+# searches each folder once, as eolfix does for the default mask; "floor" searches it once per
+# pattern of the default mask and once for subfolders, as the per-pattern walk does.
+# Corpora: 2,000 LF files of 2 to 64 KiB in 110 nested folders; 4 LF files of 64 MiB; the first
 # corpus already in CR LF. Checks that eolfix and unix2dos leave identical trees and that the
 # floor leaves its tree as it was, then prints the ratios per corpus. Each figure is the fastest
 # of REPEAT runs: on a shared machine the other load only ever adds time.
@@ -12,6 +12,8 @@
 # installs unix2dos from Debian's dos2unix package when missing). BEFORE=path/to/eolfix.exe
 # also times that build of eolfix in the same rounds (it must leave the same trees) and prints
 # its ratio to the floor, so that a change is measured side by side with what it replaces.
+# Last, the peak memory (the largest resident set, as GNU time reports it) of eolfix, and of
+# the BEFORE build, converting one LF file of 300 MB, and of floor1 reading and rewriting it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -54,7 +56,7 @@ def text(size):
 pool = text(1 << 20)
 small = os.path.join(work, "small")
 for i in range(2000):
-    folder = os.path.join(small, "d%d" % (i % 4), "e%d" % (i // 4 % 5))
+    folder = os.path.join(small, "d%d" % (i % 10), "e%d" % (i // 10 % 10))
     os.makedirs(folder, exist_ok=True)
     size = rng.randint(2048, 65536)
     start = rng.randrange(len(pool) - size)
@@ -80,6 +82,9 @@ for i in range(4):
         parts.append(pool[cut:] + pool[:cut])
     with open(os.path.join(large, "big%d.txt" % i), "wb") as f:
         f.write(b"".join(parts)[: 64 << 20])
+os.makedirs(os.path.join(work, "huge"))
+with open(os.path.join(work, "huge", "one.txt"), "wb") as f:
+    f.write((pool * 300)[:300000000])
 PY
 
 seconds() { date +%s.%N; }
@@ -105,8 +110,8 @@ time_tool() {
 }
 fastest() { sort -n | head -n 1; }
 
-printf '%-6s %8s %8s %8s %8s %13s %14s %16s\n' corpus eolfix floor floor1 unix2dos \
-    eolfix/floor eolfix/floor1 eolfix/unix2dos
+printf '%-6s %8s %8s %8s %8s %8s %14s %14s %13s %16s\n' corpus eolfix before floor1 floor \
+    unix2dos eolfix/floor1 before/floor1 eolfix/floor eolfix/unix2dos
 for corpus in small large crlf; do
     for tool in $tools; do : >"$work/times.$tool"; done
     for ((r = 0; r < repeat; ++r)); do
@@ -128,12 +133,24 @@ for corpus in small large crlf; do
     done
     e=$(fastest <"$work/times.eolfix"); f=$(fastest <"$work/times.floor")
     f1=$(fastest <"$work/times.floor1"); u=$(fastest <"$work/times.unix2dos")
-    awk -v c="$corpus" -v e="$e" -v f="$f" -v f1="$f1" -v u="$u" 'BEGIN {
-        printf "%-6s %7.3fs %7.3fs %7.3fs %7.3fs %13.2f %14.2f %16.2f\n", c, e, f, f1, u,
-            e / f, e / f1, e / u }'
-    if [ -n "${BEFORE:-}" ]; then
-        awk -v c="$corpus" -v b="$(fastest <"$work/times.before")" -v f="$f" \
-            'BEGIN { printf "%-6s before: %7.3fs, before/floor %.2f\n", c, b, b / f }'
-    fi
+    b=$([ -n "${BEFORE:-}" ] && fastest <"$work/times.before" || echo 0)
+    awk -v c="$corpus" -v e="$e" -v b="$b" -v f="$f" -v f1="$f1" -v u="$u" 'BEGIN {
+        if (b > 0) { before = sprintf("%7.3fs", b); ratio = sprintf("%.2f", b / f1) }
+        else { before = "-"; ratio = "-" }
+        printf "%-6s %7.3fs %8s %7.3fs %7.3fs %7.3fs %14.2f %14s %13.2f %16.2f\n", c, e, before,
+            f1, f, u, e / f1, ratio, e / f, e / u }'
 done
-rm -rf "$work/run" "$work/by.eolfix"
+rm -rf "$work/run" "$work/by.eolfix" "$work/small" "$work/crlf" "$work/large"
+
+# Peak memory for one 300 MB file: its size, and what each build held at most.
+peak() {
+    rm -rf "$work/run"
+    cp -a "$work/huge" "$work/run"
+    (cd "$work/run" && /usr/bin/time -f '%M' -o "$work/peak" wine "$1" </dev/null >/dev/null 2>&1)
+    awk '{ printf "%.0f", $1 / 1024 }' "$work/peak"
+}
+line="peak memory, one file of 300 MB (286 MiB): eolfix $(peak "$work/bin/eolfix.exe") MiB"
+[ -n "${BEFORE:-}" ] && line="$line, before $(peak "$work/before/eolfix.exe") MiB"
+# The floor holds the one input block and Wine's own pages.
+echo "$line, floor1 $(peak "$work/bin/io_floor.exe") MiB"
+rm -rf "$work/run" "$work/huge"
