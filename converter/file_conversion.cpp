@@ -96,7 +96,9 @@ bool convert_file(const char *path) {
     }
 
     const EnginePath engine = fastest_engine_path();
-    const NewlineScan scan = scan_newlines(content, size, engine);
+    const int32_t kind = settings.output_kind;
+    const bool repair = settings.repair_flag != 0;
+    const NewlineScan scan = scan_newlines(content, size, kind, repair, engine);
     if (!scan.changed)
         return true;
     // The bytes before the first change are on disk already: only the rest is written.
@@ -109,7 +111,7 @@ bool convert_file(const char *path) {
         return false;
     }
     const uint32_t converted_size =
-        write_converted(content, size, scan.first_change, converted, engine);
+        write_converted(content, size, scan.first_change, converted, kind, repair, engine);
 
     if (settings.backup_flag &&
         !write_backup_copy(path, content, size, creation, last_access, last_write))

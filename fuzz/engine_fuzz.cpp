@@ -1,24 +1,25 @@
 // Feeds arbitrary bytes to the newline engine. The first byte picks the target and the repair;
-// the rest is the content. Converting the result once more must change nothing, and both
-// block-wise paths must give exactly what the rules give, with the size that their scan told.
+// the rest is the content. Converting the reference engine's result once more must change
+// nothing, and both block-wise paths must give exactly what the reference gives, with the size
+// that their scan told.
 #include <cstdlib>
 #include <cstring>
 
 #include "converter/engine.h"
-#include "converter/settings.h"
+#include "tests/converter/reference_engine.h"
 
 namespace {
 
-void check_path(const uint8_t *content, uint32_t length, const OutputBuffer &reference,
-                Conversion result, EnginePath path) {
-    NewlineScan scan = scan_newlines(content, length, path);
+void check_path(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
+                const OutputBuffer &reference, Conversion result, EnginePath path) {
+    NewlineScan scan = scan_newlines(content, length, kind, repair, path);
     if (scan.changed != (result == Conversion::changed) || scan.output_size != reference.size())
         std::abort();
     if (scan.first_change > length || std::memcmp(reference.start, content, scan.first_change) != 0)
         std::abort();
     size_t room = static_cast<size_t>(scan.output_size - scan.first_change) + converted_slack;
     uint8_t *out = static_cast<uint8_t *>(std::malloc(room));
-    uint32_t written = write_converted(content, length, scan.first_change, out, path);
+    uint32_t written = write_converted(content, length, scan.first_change, out, kind, repair, path);
     if (scan.first_change + uint64_t{written} != scan.output_size ||
         std::memcmp(reference.start + scan.first_change, out, written) != 0)
         std::abort();
@@ -30,23 +31,23 @@ void check_path(const uint8_t *content, uint32_t length, const OutputBuffer &ref
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
-    settings.output_kind = 1 + data[0] % 3;
-    settings.repair_flag = (data[0] >> 2) & 1;
+    const int32_t kind = 1 + data[0] % 3;
+    const bool repair = (data[0] >> 2) & 1;
     const uint8_t *content = data + 1;
     uint32_t length = static_cast<uint32_t>(size - 1);
 
     OutputBuffer first;
-    Conversion result = convert_newlines(content, first, length);
+    Conversion result = convert_newlines(content, first, length, kind, repair);
     if (result == Conversion::out_of_memory)
         return 0;
     bool same = first.size() == length && std::memcmp(first.start, content, length) == 0;
     if (same != (result == Conversion::unchanged))
         std::abort();
-    check_path(content, length, first, result, EnginePath::portable);
-    check_path(content, length, first, result, EnginePath::sse2);
+    check_path(content, length, kind, repair, first, result, EnginePath::portable);
+    check_path(content, length, kind, repair, first, result, EnginePath::sse2);
 
     OutputBuffer second;
-    if (convert_newlines(first.start, second, first.size()) != Conversion::unchanged)
+    if (convert_newlines(first.start, second, first.size(), kind, repair) != Conversion::unchanged)
         std::abort();
     return 0;
 }
