@@ -175,10 +175,32 @@ uint32_t after_clean(const uint8_t *content, uint32_t at, uint32_t clean_end, in
     return clean_end;
 }
 
+// Nonzero when the eight bytes at here are not clean for kind (see find_change_words); reads
+// the byte after them.
+template <int32_t kind> inline uint32_t step_faults(const uint8_t *here) {
+    uint32_t first = load_word(here);
+    uint32_t second = load_word(here + 4);
+    uint32_t low = low_bytes(first) | low_bytes(second);
+    if (kind == newline_windows)
+        low |= here[8] == lf;
+    if (low == 0)
+        return 0;
+    if (kind == newline_windows)
+        return (zero_bytes(first ^ 0x0D0D0D0Du) ^ zero_bytes(load_word(here + 1) ^ 0x0A0A0A0Au)) |
+               (zero_bytes(second ^ 0x0D0D0D0Du) ^ zero_bytes(load_word(here + 5) ^ 0x0A0A0A0Au));
+    const uint32_t kept_not = kind == newline_mac ? 0x0A0A0A0Au : 0x0D0D0D0Du;
+    return zero_bytes(first ^ kept_not) | zero_bytes(second ^ kept_not);
+}
+
+// 256 bytes a batch: long enough that its one branch costs little, short enough that a fault
+// costs little to find again.
+const uint32_t batch_steps = 32;
+
 // Steps of eight bytes while each is clean for kind (see after_clean), then the rule over the
 // step that is not. A step is clean for Windows when every 0Dh in it has an 0Ah after it and
 // every 0Ah after it a 0Dh before it, for Macintosh when it holds no 0Ah, for UNIX when it holds
-// no 0Dh; a step without a newline byte is clean after one test.
+// no 0Dh; a step without a newline byte (and for Windows without an 0Ah after it) is clean
+// after one test.
 template <int32_t kind>
 uint32_t find_change_words(const uint8_t *content, uint32_t length, bool repair) {
     uint32_t at = 0;
@@ -190,27 +212,19 @@ uint32_t find_change_words(const uint8_t *content, uint32_t length, bool repair)
             continue;
         }
         uint32_t step = at;
-        // The look-ahead word of the second word ends at step + 9.
-        for (; length - step >= 9; step += 8) {
-            const uint8_t *here = content + step;
-            uint32_t first = load_word(here);
-            uint32_t second = load_word(here + 4);
-            if (kind == newline_windows) {
-                uint32_t next_second = load_word(here + 5);
-                if ((low_bytes(first) | low_bytes(second) | low_bytes(next_second)) == 0)
-                    continue;
-                if (zero_bytes(first ^ 0x0D0D0D0Du) !=
-                        zero_bytes(load_word(here + 1) ^ 0x0A0A0A0Au) ||
-                    zero_bytes(second ^ 0x0D0D0D0Du) != zero_bytes(next_second ^ 0x0A0A0A0Au))
-                    break;
-            } else {
-                if ((low_bytes(first) | low_bytes(second)) == 0)
-                    continue;
-                const uint32_t kept_not = kind == newline_mac ? 0x0A0A0A0Au : 0x0D0D0D0Du;
-                if ((zero_bytes(first ^ kept_not) | zero_bytes(second ^ kept_not)) != 0)
-                    break;
-            }
+        // Batches of steps with one test each, as a run of clean steps is the common case; the
+        // steps of a batch that is not clean are then taken one by one.
+        for (; length - step >= 9 + 8 * batch_steps; step += 8 * batch_steps) {
+            uint32_t faults = 0;
+            for (const uint8_t *here = content + step, *stop = here + 8 * batch_steps; here != stop;
+                 here += 8)
+                faults |= step_faults<kind>(here);
+            if (faults != 0)
+                break;
         }
+        for (; length - step >= 9; step += 8)
+            if (step_faults<kind>(content + step) != 0)
+                break;
         uint32_t stop = length - step >= 9 ? step + 8 : length;
         at = after_clean(content, at, step, kind);
         if (walk_to_change(content, length, at, stop, kind, repair))
@@ -228,16 +242,18 @@ uint32_t find_change_portable(const uint8_t *content, uint32_t length, int32_t k
 }
 
 // Copies eight bytes a step, whole words even where a newline byte lies inside one: the bytes
-// past it are written over by what follows.
+// past it are written over by what follows. Each step that begins before stop is taken whole:
+// up to 10 bytes (7 plain ones and a newline). Moves from to where it ended.
 template <int32_t kind>
-uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                     bool repair) {
+uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t &from, uint32_t stop,
+                     uint8_t *out, bool repair) {
     const uint8_t *at = content + from;
     const uint8_t *end = content + length;
+    const uint8_t *last = content + stop;
     uint8_t *to = out;
     const NewlineForm form(kind);
     // The newline after the plain bytes is read as one word, ending by at + 11.
-    while (end - at >= 11) {
+    while (at < last && end - at >= 11) {
         uint32_t first = load_word(at);
         uint32_t second = load_word(at + 4);
         store_word(to, first);
@@ -263,7 +279,7 @@ uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uin
         at += plain + newline_bytes_in_word(load_word(at + plain), repair);
         to = put_newline(to + plain, form);
     }
-    while (at < end) {
+    while (at < last) {
         if (!is_newline_unit(*at)) {
             *to++ = *at++;
             continue;
@@ -271,16 +287,17 @@ uint32_t write_words(const uint8_t *content, uint32_t length, uint32_t from, uin
         at += newline_at(at, static_cast<uint32_t>(end - at), repair);
         to = put_newline(to, form);
     }
+    from = static_cast<uint32_t>(at - content);
     return static_cast<uint32_t>(to - out);
 }
 
-uint32_t write_portable(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                        int32_t kind, bool repair) {
+uint32_t write_portable(const uint8_t *content, uint32_t length, uint32_t &from, uint32_t stop,
+                        uint8_t *out, int32_t kind, bool repair) {
     if (kind == newline_mac)
-        return write_words<newline_mac>(content, length, from, out, repair);
+        return write_words<newline_mac>(content, length, from, stop, out, repair);
     if (kind == newline_unix)
-        return write_words<newline_unix>(content, length, from, out, repair);
-    return write_words<newline_windows>(content, length, from, out, repair);
+        return write_words<newline_unix>(content, length, from, stop, out, repair);
+    return write_words<newline_windows>(content, length, from, stop, out, repair);
 }
 
 } // namespace
@@ -388,17 +405,21 @@ find_change_sse2(const uint8_t *content, uint32_t length, int32_t kind, bool rep
 }
 
 // Copies sixteen bytes at a time up to the next newline byte; the portable path takes the tail.
+// Each step that begins before stop is taken whole: up to 18 bytes (15 plain ones and a
+// newline). Moves from to where it ended.
 __attribute__((target("sse2"))) static uint32_t write_sse2(const uint8_t *content, uint32_t length,
-                                                           uint32_t from, uint8_t *out,
-                                                           int32_t kind, bool repair) {
+                                                           uint32_t *from, uint32_t stop,
+                                                           uint8_t *out, int32_t kind,
+                                                           bool repair) {
     const __m128i crs16 = _mm_set1_epi8(cr);
     const __m128i lfs16 = _mm_set1_epi8(lf);
-    const uint8_t *at = content + from;
+    const uint8_t *at = content + *from;
     const uint8_t *end = content + length;
+    const uint8_t *last = content + stop;
     uint8_t *to = out;
     const NewlineForm form(kind);
     // A newline found in the block has its two look-ahead bytes inside the content.
-    while (end - at >= 18) {
+    while (at < last && end - at >= 18) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
         int marks = _mm_movemask_epi8(
             _mm_or_si128(_mm_cmpeq_epi8(block, crs16), _mm_cmpeq_epi8(block, lfs16)));
@@ -416,8 +437,8 @@ __attribute__((target("sse2"))) static uint32_t write_sse2(const uint8_t *conten
         to = put_newline(to + plain, form);
     }
     uint32_t written = static_cast<uint32_t>(to - out);
-    return written +
-           write_portable(content, length, static_cast<uint32_t>(at - content), to, kind, repair);
+    *from = static_cast<uint32_t>(at - content);
+    return written + write_portable(content, length, *from, stop, to, kind, repair);
 }
 } // extern "C"
 #define ENGINE_HAS_SSE2 1
@@ -455,12 +476,35 @@ NewlineScan scan_newlines(const uint8_t *content, uint32_t length, int32_t kind,
     return scan;
 }
 
-uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                         int32_t kind, bool repair, EnginePath path) {
+namespace {
+
+// How far past its stop a write may read: a step that begins before it is taken whole.
+const uint32_t slice_overrun = 17;
+
+uint32_t write_until(const uint8_t *content, uint32_t length, uint32_t &from, uint32_t stop,
+                     uint8_t *out, int32_t kind, bool repair, EnginePath path) {
 #ifdef ENGINE_HAS_SSE2
     if (path == EnginePath::sse2)
-        return write_sse2(content, length, from, out, kind, repair);
+        return write_sse2(content, length, &from, stop, out, kind, repair);
 #endif
     (void)path;
-    return write_portable(content, length, from, out, kind, repair);
+    return write_portable(content, length, from, stop, out, kind, repair);
+}
+
+} // namespace
+
+uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
+                         int32_t kind, bool repair, EnginePath path) {
+    return write_until(content, length, from, length, out, kind, repair, path);
+}
+
+uint32_t write_slice(const uint8_t *content, uint32_t length, uint32_t &from, uint8_t *out,
+                     uint32_t room, int32_t kind, bool repair, EnginePath path) {
+    // A step that begins before stop takes up to slice_overrun bytes more, and no byte or
+    // newline comes out longer than the target's units: so the bytes written stay within room,
+    // and the block stores within their slack.
+    const uint32_t units = target_newline_units(kind);
+    const uint32_t taken = (room - converted_slack) / units - slice_overrun;
+    const uint32_t stop = length - from > taken ? from + taken : length;
+    return write_until(content, length, from, stop, out, kind, repair, path);
 }

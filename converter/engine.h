@@ -40,4 +40,25 @@ enum : uint32_t { converted_slack = 16 };
 uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
                          int32_t kind, bool repair, EnginePath path);
 
+// The write in slices, through one block of a fixed size, for content of any length:
+//
+//     uint32_t from = find_first_change(...);
+//     while (from < length) {
+//         uint32_t bytes = write_slice(content, length, from, block, room, ...);
+//         ... the block's first bytes are the converted content's next ones ...
+//     }
+//
+// A slice begins at from, which must be where a newline may begin (0, a first_change, or where
+// the slice before ended), and ends where a newline or a plain byte ends, never inside a
+// newline; the look-ahead still reads the bytes past the slice. The slices together are what
+// write_converted gives, byte for byte, whatever the room.
+enum : uint32_t { slice_minimum = 64 };
+
+// Writes the next slice into out, which holds room bytes (at least slice_minimum, any block
+// store included), and moves from to where it ended (length after the last slice, which may be
+// empty only when from was length already). Returns how many bytes of out belong to the
+// converted content; the rest of out is left with no meaning.
+uint32_t write_slice(const uint8_t *content, uint32_t length, uint32_t &from, uint8_t *out,
+                     uint32_t room, int32_t kind, bool repair, EnginePath path);
+
 #endif

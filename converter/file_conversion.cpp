@@ -14,10 +14,13 @@
 
 namespace {
 
-// Kept across the files of a run: the content as read, and the converted bytes from the first
-// one that changes.
+// Kept across the files of a run: the content as read, and one slice of the converted bytes.
+// The slices keep the memory near the file's size and cost fresh pages once per run, where a
+// block of the whole converted content would double the memory and take fresh pages for every
+// large file.
 ReusedBlock input_block;
-ReusedBlock output_block;
+ReusedBlock slice_block;
+const uint32_t slice_size = 256 * 1024;
 
 bool seek(HANDLE file, uint32_t offset) {
     LONG high = 0;
@@ -98,30 +101,35 @@ bool convert_file(const char *path) {
     const EnginePath engine = fastest_engine_path();
     const int32_t kind = settings.output_kind;
     const bool repair = settings.repair_flag != 0;
-    const NewlineScan scan = scan_newlines(content, size, kind, repair, engine);
-    if (!scan.changed)
+    const uint32_t first_change = find_first_change(content, size, kind, repair, engine);
+    if (first_change == size)
         return true;
-    // The bytes before the first change are on disk already: only the rest is written.
-    const uint64_t tail = scan.output_size - scan.first_change;
-    uint8_t *converted = tail <= UINT32_MAX - converted_slack
-                             ? output_block.reserve(static_cast<size_t>(tail) + converted_slack)
-                             : nullptr;
-    if (converted == nullptr) {
+    // Only the Windows target makes content longer, and only past 2 GiB can it pass the 4 GiB
+    // that the file's offsets and the walk allow: only there is the size counted beforehand.
+    uint8_t *slice = slice_block.reserve(slice_size);
+    if (slice == nullptr || (kind == newline_windows && size > UINT32_MAX / 2 &&
+                             converted_size(content, size, kind, repair, engine) >= UINT32_MAX)) {
         std::printf("%s : not enough memory\n", path);
         return false;
     }
-    const uint32_t converted_size =
-        write_converted(content, size, scan.first_change, converted, kind, repair, engine);
 
     if (settings.backup_flag &&
         !write_backup_copy(path, content, size, creation, last_access, last_write))
         return false;
+    // The bytes before the first change are on disk already: only the rest is written, a slice
+    // at a time. grew tells whether a write may have reached past the old end.
+    uint32_t from = first_change, end = first_change;
+    bool grew = false, written = true;
+    while (written && from < size) {
+        uint32_t bytes = write_slice(content, size, from, slice, slice_size, kind, repair, engine);
+        grew = grew || uint64_t{end} + bytes > size;
+        written = write_at(file.get(), end, slice, bytes);
+        end += bytes;
+    }
     // A file that grows ends where the write ends; only a shorter one needs the cut.
-    if (!write_at(file.get(), scan.first_change, converted, converted_size) ||
-        (scan.output_size < size && !SetEndOfFile(file.get()))) {
+    if (!written || (end < size && !SetEndOfFile(file.get()))) {
         report_system_error(path);
-        restore_content(path, file.get(), content, size, scan.first_change,
-                        scan.output_size > size);
+        restore_content(path, file.get(), content, size, first_change, grew);
         return false;
     }
     if ((settings.keep_time_flag &&

@@ -1,7 +1,7 @@
-// Feeds arbitrary bytes to the newline engine. The first byte picks the target and the repair;
-// the rest is the content. Converting the reference engine's result once more must change
-// nothing, and both block-wise paths must give exactly what the reference gives, with the size
-// that their scan told.
+// Feeds arbitrary bytes to the newline engine. The first byte picks the target, the repair and
+// the room of the slices; the rest is the content. Converting the reference engine's result once
+// more must change nothing, and both block-wise paths must give exactly what the reference gives,
+// with the size that their scan told.
 #include <cstdlib>
 #include <cstring>
 
@@ -11,7 +11,8 @@
 namespace {
 
 void check_path(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
-                const OutputBuffer &reference, Conversion result, EnginePath path) {
+                uint32_t room_of_slices, const OutputBuffer &reference, Conversion result,
+                EnginePath path) {
     NewlineScan scan = scan_newlines(content, length, kind, repair, path);
     if (scan.changed != (result == Conversion::changed) || scan.output_size != reference.size())
         std::abort();
@@ -23,6 +24,19 @@ void check_path(const uint8_t *content, uint32_t length, int32_t kind, bool repa
     if (scan.first_change + uint64_t{written} != scan.output_size ||
         std::memcmp(reference.start + scan.first_change, out, written) != 0)
         std::abort();
+    // The same bytes again in slices of the room given, each in a block of exactly that size.
+    uint8_t *slice = static_cast<uint8_t *>(std::malloc(room_of_slices));
+    uint32_t sliced = 0;
+    for (uint32_t from = scan.first_change; from < length;) {
+        uint32_t part =
+            write_slice(content, length, from, slice, room_of_slices, kind, repair, path);
+        if (part > written - sliced || std::memcmp(out + sliced, slice, part) != 0)
+            std::abort();
+        sliced += part;
+    }
+    if (sliced != written)
+        std::abort();
+    std::free(slice);
     std::free(out);
 }
 
@@ -43,8 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bool same = first.size() == length && std::memcmp(first.start, content, length) == 0;
     if (same != (result == Conversion::unchanged))
         std::abort();
-    check_path(content, length, kind, repair, first, result, EnginePath::portable);
-    check_path(content, length, kind, repair, first, result, EnginePath::sse2);
+    // The rest of the first byte picks the room of the slices.
+    const uint32_t room = slice_minimum + (data[0] >> 3);
+    check_path(content, length, kind, repair, room, first, result, EnginePath::portable);
+    check_path(content, length, kind, repair, room, first, result, EnginePath::sse2);
 
     OutputBuffer second;
     if (convert_newlines(first.start, second, first.size(), kind, repair) != Conversion::unchanged)

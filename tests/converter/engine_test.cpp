@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "converter/newline_rule.h"
 #include "converter/settings.h"
@@ -76,6 +77,13 @@ const Row rows[] = {
      repeat("\r", 30000), repeat("\n", 30000), diff, diff, diff},
     {"dense triples", repeat("\r\r\n", 20000), false, repeat("\r\n\r\n", 20000),
      repeat("\r\r", 20000), repeat("\n\n", 20000), diff, diff, diff},
+    // Every kind of newline, longer than the least slices, so that their edges fall everywhere.
+    {"all kinds repaired", repeat("ab\r\r\ncd\re\nf\r\n\r", 12), true,
+     repeat("ab\r\ncd\r\ne\r\nf\r\n\r\n", 12), repeat("ab\rcd\re\rf\r\r", 12),
+     repeat("ab\ncd\ne\nf\n\n", 12), diff, diff, diff},
+    {"all kinds", repeat("ab\r\r\ncd\re\nf\r\n\r", 12), false,
+     repeat("ab\r\n\r\ncd\r\ne\r\nf\r\n\r\n", 12), repeat("ab\r\rcd\re\rf\r\r", 12),
+     repeat("ab\n\ncd\ne\nf\n\n", 12), diff, diff, diff},
 };
 
 class EngineRows : public ::testing::TestWithParam<Row> {};
@@ -103,15 +111,29 @@ INSTANTIATE_TEST_SUITE_P(Rules, EngineRows, ::testing::ValuesIn(rows),
                          });
 
 // The block-wise engine on one path: the content's own bytes up to the first change, then what
-// write_converted gives. Checks the scan's size against what was written.
-Outcome convert_blockwise(const std::string &input, int32_t kind, bool repair, EnginePath path) {
+// write_converted gives, or with a room, what write_slice gives slice by slice. Checks the
+// scan's size against what was written.
+Outcome convert_blockwise(const std::string &input, int32_t kind, bool repair, EnginePath path,
+                          uint32_t room = 0) {
     const uint8_t *bytes = reinterpret_cast<const uint8_t *>(input.data());
     uint32_t length = static_cast<uint32_t>(input.size());
     NewlineScan scan = scan_newlines(bytes, length, kind, repair, path);
     std::string out(static_cast<size_t>(scan.output_size - scan.first_change) + converted_slack,
                     '?');
-    uint32_t written = write_converted(bytes, length, scan.first_change,
-                                       reinterpret_cast<uint8_t *>(&out[0]), kind, repair, path);
+    uint32_t written = 0;
+    if (room == 0) {
+        written = write_converted(bytes, length, scan.first_change,
+                                  reinterpret_cast<uint8_t *>(&out[0]), kind, repair, path);
+    } else {
+        // A block of exactly room bytes, so that the sanitizers see a store past it.
+        std::vector<uint8_t> slice(room);
+        for (uint32_t from = scan.first_change; from < length;) {
+            uint32_t part =
+                write_slice(bytes, length, from, slice.data(), room, kind, repair, path);
+            out.replace(written, part, reinterpret_cast<const char *>(slice.data()), part);
+            written += part;
+        }
+    }
     EXPECT_EQ(scan.output_size, uint64_t{scan.first_change} + written);
     return {input.substr(0, scan.first_change) + out.substr(0, written),
             scan.changed ? Conversion::changed : Conversion::unchanged};
@@ -139,6 +161,26 @@ TEST_P(EngineRows, BothBlockwisePaths) {
             EXPECT_EQ(pad + t.expected + pad, padded.bytes) << "kind " << t.kind;
             EXPECT_EQ(t.result, padded.result) << "kind " << t.kind;
         }
+}
+
+// Every row in slices on both paths, padded, with rooms from the least on, so that the slice
+// edges fall before, inside and after each newline.
+TEST_P(EngineRows, Slices) {
+    const Row &row = GetParam();
+    const std::string pad(37, 'x');
+    const struct {
+        int32_t kind;
+        const std::string &expected;
+    } targets[] = {
+        {newline_windows, row.windows}, {newline_mac, row.mac}, {newline_unix, row.unix_form}};
+    const uint32_t rooms = row.input.size() < 1000 ? 40 : 3;
+    for (EnginePath path : both_paths)
+        for (const auto &t : targets)
+            for (uint32_t room = slice_minimum; room < slice_minimum + rooms; ++room)
+                ASSERT_EQ(
+                    pad + t.expected + pad,
+                    convert_blockwise(pad + row.input + pad, t.kind, row.repair, path, room).bytes)
+                    << "kind " << t.kind << " room " << room;
 }
 
 TEST(BlockwiseEngine, BothPathsMatchTheRulesOnRandomContent) {
