@@ -71,8 +71,6 @@ int main() {
         return 1;
     }
     std::memset(out, 1, 4 * text_size + converted_slack);
-    settings.output_kind = newline_windows;
-    settings.repair_flag = 0;
     const EnginePath fast = fastest_engine_path();
     std::printf("%5s %-15s %9s %9s %6s\n", "line", "path", "Mchar/s", "MB/s", "ratio");
     for (size_t line : {10, 40, 120, 4000}) {
@@ -83,8 +81,9 @@ int main() {
         const uint32_t unit_size = static_cast<uint32_t>(text.utf16.size());
         const auto byte_path = [&](EnginePath path) {
             return [=] {
-                NewlineScan scan = scan_newlines(bytes, byte_size, path);
-                return write_converted(bytes, byte_size, scan.first_change, out, path);
+                NewlineScan scan = scan_newlines(bytes, byte_size, newline_windows, false, path);
+                return write_converted(bytes, byte_size, scan.first_change, out, newline_windows,
+                                       false, path);
             };
         };
         const auto unit_path = [&](EnginePath path) {

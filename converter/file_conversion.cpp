@@ -16,10 +16,13 @@
 
 namespace {
 
-// Kept across the files of a run: the content as read, and the converted bytes from the first
-// one that changes.
+// Kept across the files of a run: the content as read, and one slice of the converted bytes.
+// The slices keep the memory near the file's size and cost fresh pages once per run, where a
+// block of the whole converted content would double the memory and take fresh pages for every
+// large file.
 ProcessBlock input_block;
-ProcessBlock output_block;
+ProcessBlock slice_block;
+const uint32_t slice_size = 256 * 1024;
 
 bool seek(HANDLE file, uint32_t offset) {
     LONG high = 0;
@@ -123,34 +126,46 @@ bool convert_file(const char *path) {
     const int32_t kind = settings.output_kind;
     const bool repair = settings.repair_flag != 0;
     const EnginePath engine = fastest_engine_path();
-    const NewlineScan scan = in_units ? scan_units(content, size, encoding, kind, repair, engine)
-                                      : scan_newlines(content, size, engine);
-    if (!scan.changed)
+    // Text in units is scanned whole, which gives its size as well; bytes are counted only
+    // where the size matters.
+    const NewlineScan unit_scan = in_units
+                                      ? scan_units(content, size, encoding, kind, repair, engine)
+                                      : NewlineScan{false, size, size};
+    const uint32_t first_change =
+        in_units ? unit_scan.first_change : find_first_change(content, size, kind, repair, engine);
+    if (first_change == size)
         return true;
-    // The bytes before the first change are on disk already: only the rest is written.
-    const uint64_t tail = scan.output_size - scan.first_change;
-    uint8_t *converted = tail <= UINT32_MAX - converted_slack
-                             ? output_block.reserve(static_cast<size_t>(tail) + converted_slack)
-                             : nullptr;
-    if (converted == nullptr) {
+    // Only the Windows target makes content longer, and only past 2 GiB can it pass the 4 GiB
+    // that the file's offsets and the walk allow: only there is the size counted beforehand.
+    uint8_t *slice = slice_block.reserve(slice_size);
+    if (slice == nullptr ||
+        (kind == newline_windows && size > UINT32_MAX / 2 &&
+         (in_units ? unit_scan.output_size : converted_size(content, size, kind, repair, engine)) >=
+             UINT32_MAX)) {
         report_out_of_memory(path);
         return false;
     }
-    uint32_t from = scan.first_change;
-    const uint32_t converted_size =
-        in_units ? write_units(content, size, from, converted, static_cast<uint32_t>(tail),
-                               encoding, kind, repair, engine)
-                 : write_converted(content, size, scan.first_change, converted, engine);
 
     if (settings.backup_flag &&
         !write_backup_copy(path, content, size, creation, last_access, last_write))
         return false;
+    // The bytes before the first change are on disk already: only the rest is written, a slice
+    // at a time. grew tells whether a write may have reached past the old end.
+    uint32_t from = first_change, end = first_change;
+    bool grew = false, written = true;
+    while (written && from < size) {
+        uint32_t bytes =
+            in_units ? write_units(content, size, from, slice, slice_size, encoding, kind, repair,
+                                   engine)
+                     : write_slice(content, size, from, slice, slice_size, kind, repair, engine);
+        grew = grew || uint64_t{end} + bytes > size;
+        written = write_at(file.get(), end, slice, bytes);
+        end += bytes;
+    }
     // A file that grows ends where the write ends; only a shorter one needs the cut.
-    if (!write_at(file.get(), scan.first_change, converted, converted_size) ||
-        (scan.output_size < size && !SetEndOfFile(file.get()))) {
+    if (!written || (end < size && !SetEndOfFile(file.get()))) {
         report_system_error(path);
-        restore_content(path, file.get(), content, size, scan.first_change,
-                        scan.output_size > size);
+        restore_content(path, file.get(), content, size, first_change, grew);
         return false;
     }
     if ((settings.keep_time_flag &&

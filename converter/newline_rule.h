@@ -54,4 +54,14 @@ inline uint32_t target_newline_unit(int32_t kind, uint32_t index) {
     return index == 0 ? unit_cr : unit_lf;
 }
 
+// newline_units for byte units where at least three remain from first (a CR or an LF), read
+// as one little-endian word (first in the low byte): the same rule without a branch, for the
+// byte engine's inner loops, where mixed newlines would make every branch a guess. An LF gives
+// 1, as neither test can hold for it; a CR gives 2 when an LF follows, 3 when CR LF follows
+// with repair on (the tests exclude each other), and 1 otherwise.
+inline uint32_t newline_bytes_in_word(uint32_t word, bool repair) {
+    return 1 + ((word & 0xFFFFu) == 0x0A0Du) +
+           2 * (static_cast<uint32_t>(repair) & ((word & 0xFFFFFFu) == 0x0A0D0Du));
+}
+
 #endif

@@ -4,6 +4,8 @@
 
 #include <cpuid.h>
 
+#include "converter/processor_rules.h"
+
 namespace {
 
 // A processor before the late 486 has no CPUID: there EFLAGS bit 21 does not toggle.
