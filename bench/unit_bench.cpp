@@ -4,7 +4,8 @@
 // then the write in slices through one block of file conversion's size). The byte engine runs on
 // the path that file conversion would take on this processor (SSE2 when there is one) and on the
 // portable path. Speeds are in characters of text per second, so that both forms of the same text
-// compare directly; the ratio is the unit path's speed over the byte path's.
+// compare directly; the ratio is a path's speed over that of the bytes on the first path, and
+// "same" the unit path's over the bytes' on the same path.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -73,7 +74,7 @@ int main() {
     }
     std::memset(out, 1, slice_size);
     const EnginePath fast = fastest_engine_path();
-    std::printf("%5s %-15s %9s %9s %6s\n", "line", "path", "Mchar/s", "MB/s", "ratio");
+    std::printf("%5s %-15s %9s %9s %6s %6s\n", "line", "path", "Mchar/s", "MB/s", "ratio", "same");
     for (size_t line : {10, 40, 120, 4000}) {
         const Text text = make_text(line);
         const uint8_t *bytes = reinterpret_cast<const uint8_t *>(text.bytes.data());
@@ -114,19 +115,20 @@ int main() {
                      {fast == EnginePath::sse2 ? "utf-16 sse2" : "utf-16 portable", unit_path(fast),
                       unit_size},
                      {"utf-16 portable", unit_path(EnginePath::portable), unit_size}};
-        std::vector<double> times[4], ratios[4];
+        std::vector<double> times[4], ratios[4], same[4];
         for (int r = 0; r < rounds; ++r)
             for (int p = 0; p < 4; ++p) {
                 times[p].push_back(seconds_of(paths[p].convert));
                 ratios[p].push_back(times[0].back() / times[p].back());
+                same[p].push_back(times[p % 2].back() / times[p].back());
             }
         for (int p = 0; p < 4; ++p) {
             if (p % 2 == 1 && fast != EnginePath::sse2)
                 continue;
             const double seconds = median(times[p]);
-            std::printf("%5zu %-15s %9.0f %9.0f %6.2f\n", line, paths[p].name,
+            std::printf("%5zu %-15s %9.0f %9.0f %6.2f %6.2f\n", line, paths[p].name,
                         text.characters / seconds / 1e6, paths[p].size / seconds / 1e6,
-                        median(ratios[p]));
+                        median(ratios[p]), median(same[p]));
         }
     }
     std::free(out);
