@@ -209,6 +209,7 @@ write_blocks(const uint8_t **from_io, const uint8_t *end, uint8_t **to_io, const
     *to_io = to;
 }
 
+// write_blocks with kind made a constant, so that a newline's units are stored at once.
 template <uint32_t width, bool big>
 __attribute__((target("sse2"), always_inline)) inline void
 write_blocks_to(const uint8_t **from, const uint8_t *end, uint8_t **to, const uint8_t *to_end,
