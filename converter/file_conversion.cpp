@@ -126,13 +126,9 @@ bool convert_file(const char *path) {
     const int32_t kind = settings.output_kind;
     const bool repair = settings.repair_flag != 0;
     const EnginePath engine = fastest_engine_path();
-    // Text in units is scanned whole, which gives its size as well; bytes are counted only
-    // where the size matters.
-    const NewlineScan unit_scan = in_units
-                                      ? scan_units(content, size, encoding, kind, repair, engine)
-                                      : NewlineScan{false, size, size};
     const uint32_t first_change =
-        in_units ? unit_scan.first_change : find_first_change(content, size, kind, repair, engine);
+        in_units ? first_unit_change(content, size, encoding, kind, repair, engine)
+                 : find_first_change(content, size, kind, repair, engine);
     if (first_change == size)
         return true;
     // Only the Windows target makes content longer, and only past 2 GiB can it pass the 4 GiB
@@ -140,8 +136,8 @@ bool convert_file(const char *path) {
     uint8_t *slice = slice_block.reserve(slice_size);
     if (slice == nullptr ||
         (kind == newline_windows && size > UINT32_MAX / 2 &&
-         (in_units ? unit_scan.output_size : converted_size(content, size, kind, repair, engine)) >=
-             UINT32_MAX)) {
+         (in_units ? scan_units(content, size, encoding, kind, repair, engine).output_size
+                   : converted_size(content, size, kind, repair, engine)) >= UINT32_MAX)) {
         report_out_of_memory(path);
         return false;
     }

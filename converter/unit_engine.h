@@ -42,7 +42,15 @@ inline bool whole_units(TextEncoding encoding, uint32_t length) {
 NewlineScan scan_units(const uint8_t *content, uint32_t length, TextEncoding encoding, int32_t kind,
                        bool repair, EnginePath path);
 
-// Writes the converted content from byte offset from (a first_change that scan_units gave, 0,
+// The byte offset of the first newline that converting to kind rewrites, length if none: the
+// scan's first_change, found without looking past it (nor counting), for file conversion, which
+// needs the size only where the content may grow past what it can hold. Reads no byte past
+// content + length. Never fails.
+uint32_t first_unit_change(const uint8_t *content, uint32_t length, TextEncoding encoding,
+                           int32_t kind, bool repair, EnginePath path);
+
+// Writes the converted content from byte offset from (a first change that scan_units or
+// first_unit_change gave, 0,
 // or where the last call stopped) into out, room bytes at most, whole units and whole newlines
 // only, and moves from past what it took. Returns the bytes written; the content is done when
 // from reaches length. Room for two units (8 bytes) always takes at least one unit or newline.

@@ -107,6 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         check(scan.changed == ref.changed, "changed");
         check(scan.changed == (ref.bytes != content), "changed exactly when the bytes differ");
         check(scan.first_change == ref.first_change, "first change");
+        check(first_unit_change(bytes, length, encoding, kind, repair, path) == ref.first_change,
+              "first change without the count");
         check(scan.output_size == ref.bytes.size(), "output size");
 
         // Blocks of exactly the room given, so that a store past it faults.
