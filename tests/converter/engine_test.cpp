@@ -231,6 +231,21 @@ TEST(BlockwiseEngine, FirstChangeIsTheFirstNewlineRewritten) {
         }
 }
 
+TEST(BlockwiseEngine, FirstChangeIsALoneLfAfterPlainBytesAnywhere) {
+    // CR LF lines of 19 bytes, one at a time without its 0Dh: the lone 0Ah then stands at every
+    // place of an 8-byte step and of a 256-byte batch, after more than a step of plain bytes.
+    const std::string text = repeat("abcdefghijklmnopq\r\n", 256);
+    for (size_t at = 17; at < text.size(); at += 19) {
+        std::string input = text;
+        input.erase(at, 1);
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(input.data());
+        for (EnginePath path : both_paths)
+            EXPECT_EQ(at, scan_newlines(bytes, static_cast<uint32_t>(input.size()), newline_windows,
+                                        false, path)
+                              .first_change);
+    }
+}
+
 TEST(Engine, UnchangedIffOutputEqualsInput) {
     // Every short content over the interesting bytes, every target, both repair settings.
     const char alphabet[] = {'\r', '\n', 'x', '\0'};
