@@ -33,10 +33,15 @@ DWORD write_complete_copy(const char *temp, const uint8_t *bytes, uint32_t size,
 // cut, killed), the folder holds no copy under name but the complete new one under temp's
 // name, and the file itself is still as it was, since it is rewritten only after this. Returns
 // NO_ERROR, or the error code when the older copy cannot go (read-only, a folder: it stays) or
-// the move fails (the older copy is gone; a name over the system's limit fails here).
-DWORD replace_copy(const char *temp, const char *name) {
-    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES && !DeleteFileA(name))
-        return GetLastError();
+// the move fails (a name over the system's limit fails here); old_gone tells whether the older
+// copy was deleted, so that the complete one at temp is then the only copy left.
+DWORD replace_copy(const char *temp, const char *name, bool &old_gone) {
+    old_gone = false;
+    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) {
+        if (!DeleteFileA(name))
+            return GetLastError();
+        old_gone = true;
+    }
     return MoveFileA(temp, name) ? NO_ERROR : GetLastError();
 }
 
@@ -67,12 +72,17 @@ bool write_backup_copy(const char *path, const uint8_t *bytes, uint32_t size,
         report_system_error(name);
         return false;
     }
+    bool old_gone = false;
     DWORD code = write_complete_copy(temp, bytes, size, creation, last_access, last_write);
     if (code == NO_ERROR)
-        code = replace_copy(temp, name);
+        code = replace_copy(temp, name, old_gone);
     if (code != NO_ERROR) {
         report_error_code(name, code);
-        if (!DeleteFileA(temp))
+        // A partial copy goes; a complete one whose move failed after the older copy was
+        // deleted is kept under temp's name, the only record left of the file's older state.
+        if (old_gone)
+            report_error_code(temp, code);
+        else if (!DeleteFileA(temp))
             report_system_error(temp);
         return false;
     }
