@@ -13,28 +13,50 @@
 #include "converter/settings.h"
 #include "converter/system_error.h"
 #include "converter/unit_engine.h"
+#include "converter/walk_rules.h"
+#include "converter/write_behind.h"
 
 namespace {
 
-// Kept across the files of a run: the content as read, and one slice of the converted bytes.
-// The slices keep the memory near the file's size and cost fresh pages once per run, where a
-// block of the whole converted content would double the memory and take fresh pages for every
-// large file.
+// Kept across the files of a run: the content as read, and two slices of the converted bytes,
+// one converted while the other is written. The slices keep the memory near the file's size
+// and cost fresh pages once per run, where a block of the whole converted content would double
+// the memory and take fresh pages for every large file.
 ProcessBlock input_block;
-ProcessBlock slice_block;
+ProcessBlock slice_blocks[2];
 const uint32_t slice_size = 256 * 1024;
 
-bool seek(HANDLE file, uint32_t offset) {
-    LONG high = 0;
-    SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file, static_cast<LONG>(offset), &high, FILE_BEGIN);
-    return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
-}
+// The file last converted, while its close is out: its line, and its count, wait for the
+// close's answer, since a failed close of a written file is lost data. report tells whether it
+// was rewritten (an unchanged file is closed the same way, with nothing to say).
+struct ClosingFile {
+    bool out;
+    bool report;
+    uint32_t *clean_mark;
+    const char *path; // copy, or the caller's path while it waits
+    char copy[path_buffer_size];
+};
+ClosingFile closing = {false, false, nullptr, nullptr, {}};
 
-// Writes all of size bytes at offset, leaving the file position after them. False with the
-// last error set, a short count included.
-bool write_at(HANDLE file, uint32_t offset, const uint8_t *bytes, uint32_t size) {
-    return seek(file, offset) && write_whole(file, bytes, size);
+// Hands the close of file over, with the line that its success will print, and leaves the
+// holder empty.
+void close_behind(FileHandle &file, const char *path, bool report, uint32_t *clean_mark) {
+    settle_closing_file();
+    set_before_print(settle_closing_file);
+    closing.out = true;
+    closing.report = report;
+    closing.clean_mark = clean_mark;
+    const size_t length = lstrlenA(path);
+    if (length < sizeof closing.copy) {
+        memcpy(closing.copy, path, length + 1);
+        closing.path = closing.copy;
+        behind_close(file.take());
+        return;
+    }
+    // The walk's paths always fit; a longer one is kept whole by waiting for its answer here.
+    closing.path = path;
+    behind_close(file.take());
+    settle_closing_file();
 }
 
 // After a failed rewrite the old bytes from offset on go back over whatever part of the new
@@ -62,15 +84,44 @@ void keep_last_access(HANDLE file) {
         SetFileTime(file, nullptr, &untouched, nullptr);
 }
 
+HANDLE open_for_conversion(const char *path) {
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
 } // namespace
+
+void settle_closing_file() {
+    if (!closing.out)
+        return;
+    // Taken first: the lines printed below come back here, and find nothing out.
+    closing.out = false;
+    if (!behind_wait()) {
+        if (closing.report) {
+            report_system_error(closing.path);
+            *closing.clean_mark = 0;
+        }
+        return;
+    }
+    if (closing.report) {
+        print_format("convert: %s\n", closing.path);
+        ++settings.converted_count;
+    }
+}
 
 void report_too_large_file(const char *name) {
     print_format("skip too large file : %s\n", name);
 }
 
-bool convert_file(const char *path) {
-    FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+bool convert_file(const char *path, uint32_t *clean_mark) {
+    FileHandle file(open_for_conversion(path));
+    // The file whose close is out may be this one under another name (a hard link, or a folder
+    // part of the mask that reaches it twice): it is still open, and shares with no one. Today's
+    // answer for this one comes only after that close.
+    if (!file.held() && closing.out) {
+        settle_closing_file();
+        file.reset(open_for_conversion(path));
+    }
     if (!file.held()) {
         report_system_error(path);
         return false;
@@ -129,12 +180,14 @@ bool convert_file(const char *path) {
     const uint32_t first_change =
         in_units ? first_unit_change(content, size, encoding, kind, repair, engine)
                  : find_first_change(content, size, kind, repair, engine);
-    if (first_change == size)
+    if (first_change == size) {
+        close_behind(file, path, false, clean_mark);
         return true;
+    }
     // Only the Windows target makes content longer, and only past 2 GiB can it pass the 4 GiB
     // that the file's offsets and the walk allow: only there is the size counted beforehand.
-    uint8_t *slice = slice_block.reserve(slice_size);
-    if (slice == nullptr ||
+    uint8_t *slices[2] = {slice_blocks[0].reserve(slice_size), slice_blocks[1].reserve(slice_size)};
+    if (slices[0] == nullptr || slices[1] == nullptr ||
         (kind == newline_windows && size > UINT32_MAX / 2 &&
          (in_units ? scan_units(content, size, encoding, kind, repair, engine).output_size
                    : converted_size(content, size, kind, repair, engine)) >= UINT32_MAX)) {
@@ -142,35 +195,42 @@ bool convert_file(const char *path) {
         return false;
     }
 
+    // The backup copy may replace the file whose close is out (a backup folder inside the tree):
+    // that file is done with first, as it was before.
+    settle_closing_file();
     if (settings.backup_flag &&
         !write_backup_copy(path, content, size, creation, last_access, last_write))
         return false;
     // The bytes before the first change are on disk already: only the rest is written, a slice
-    // at a time. grew tells whether a write may have reached past the old end.
+    // at a time, each while the next is converted. grew tells whether a write may have reached
+    // past the old end.
     uint32_t from = first_change, end = first_change;
     bool grew = false, written = true;
-    while (written && from < size) {
+    for (int next = 0; written && from < size; next ^= 1) {
+        uint8_t *slice = slices[next];
         uint32_t bytes =
             in_units ? write_units(content, size, from, slice, slice_size, encoding, kind, repair,
                                    engine)
                      : write_slice(content, size, from, slice, slice_size, kind, repair, engine);
         grew = grew || uint64_t{end} + bytes > size;
-        written = write_at(file.get(), end, slice, bytes);
+        // The slice before this one is written by now, or the loop ends with its error.
+        written = behind_wait();
+        if (written)
+            behind_write(file.get(), end, slice, bytes);
         end += bytes;
     }
+    // Called first: the last slice's write is out when the loop ran to its end.
+    written = behind_wait() && written;
     // A file that grows ends where the write ends; only a shorter one needs the cut.
     if (!written || (end < size && !SetEndOfFile(file.get()))) {
         report_system_error(path);
         restore_content(path, file.get(), content, size, first_change, grew);
         return false;
     }
-    if ((settings.keep_time_flag &&
-         !SetFileTime(file.get(), &creation, &last_access, &last_write)) ||
-        !file.close()) {
+    if (settings.keep_time_flag && !SetFileTime(file.get(), &creation, &last_access, &last_write)) {
         report_system_error(path);
         return false;
     }
-    print_format("convert: %s\n", path);
-    ++settings.converted_count;
+    close_behind(file, path, true, clean_mark);
     return true;
 }

@@ -10,3 +10,12 @@ bool write_whole(HANDLE file, const uint8_t *bytes, uint32_t size) {
     }
     return true;
 }
+
+bool write_at(HANDLE file, uint32_t offset, const uint8_t *bytes, uint32_t size) {
+    LONG high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(file, static_cast<LONG>(offset), &high, FILE_BEGIN);
+    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+        return false;
+    return write_whole(file, bytes, size);
+}

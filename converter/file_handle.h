@@ -31,4 +31,8 @@ using SearchHandle = Holder<SearchHandleKind>;
 // disk can take part of the bytes and still report success); what part landed stays written.
 bool write_whole(HANDLE file, const uint8_t *bytes, uint32_t size);
 
+// write_whole at offset from the file's start, leaving the position after the bytes. False with
+// the last error set, a failed seek included.
+bool write_at(HANDLE file, uint32_t offset, const uint8_t *bytes, uint32_t size);
+
 #endif

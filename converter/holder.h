@@ -30,6 +30,18 @@ template <typename Kind> class Holder {
         return value == Kind::none() || Kind::release(value);
     }
 
+    // Gives up what is held without releasing it, for a caller that releases it elsewhere.
+    Value take() {
+        Value value = value_;
+        value_ = Kind::none();
+        return value;
+    }
+    // Releases what is held, unchecked, and holds value instead.
+    void reset(Value value) {
+        close();
+        value_ = value;
+    }
+
   private:
     Value value_;
 };

@@ -13,6 +13,12 @@ size_t used = 0;
 // A console shows each line as it comes, as the C runtime's stream did there; files and pipes
 // get whole buffers. Decided at the first print: -1 not yet known.
 int to_console = -1;
+void (*before_print)() = nullptr;
+
+void settle_before_print() {
+    if (before_print != nullptr)
+        before_print();
+}
 
 void put(char c) {
     if (used == sizeof buffer)
@@ -45,16 +51,22 @@ void end_of_print() {
 } // namespace
 
 void print_text(const char *text, size_t length) {
+    settle_before_print();
     add_text(text, length);
     end_of_print();
 }
 
 void print_format(const char *format, ...) {
+    settle_before_print();
     va_list values;
     va_start(values, format);
     format_to(into_output, nullptr, format, values);
     va_end(values);
     end_of_print();
+}
+
+void set_before_print(void (*before)()) {
+    before_print = before;
 }
 
 void print_flush() {

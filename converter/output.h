@@ -17,4 +17,8 @@ void print_format(const char *format, ...) __attribute__((format(printf, 1, 2)))
 // stops short drops the rest; the buffer is empty afterwards either way.
 void print_flush();
 
+// Has before called ahead of every print from now on (null for none), so that a line waiting
+// for an answer comes out before any that follow it. It may print itself.
+void set_before_print(void (*before)());
+
 #endif

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "converter/backup.h"
+#include "converter/file_conversion.h"
 #include "converter/lead_byte.h"
 #include "converter/mask.h"
 #include "converter/options.h"
@@ -48,6 +49,7 @@ int run(int argc, char **argv) {
     format_file_mask(mask_line, sizeof mask_line);
     print_format("%s\n", mask_line);
     walk_folder(folder);
+    settle_closing_file();
     print_format("convert %d files.\n", static_cast<int>(settings.converted_count));
     return 0;
 }

@@ -189,12 +189,19 @@ void walk_folder(const char *path) {
     // again only when its first visit printed a failure, since only then could a second visit
     // print anything. Each entry's value records that its visit left nothing to report.
     for (int32_t i = 0; i < files.count; ++i) {
-        if (i >= first_pattern_end && visited_cleanly(files, i))
-            continue;
+        if (i >= first_pattern_end && visited_cleanly(files, i)) {
+            // The first visit's close may still be out, and a failed one calls for this visit.
+            settle_closing_file();
+            if (visited_cleanly(files, i))
+                continue;
+        }
         char file_path[path_buffer_size];
-        if (join_or_refuse(file_path, path, files.names[i]) && convert_file(file_path))
+        if (join_or_refuse(file_path, path, files.names[i]) &&
+            convert_file(file_path, &files.values[i]))
             files.values[i] = visit_clean;
     }
+    // The marks go with the list.
+    settle_closing_file();
 
     NameList folders;
     if (listed)
