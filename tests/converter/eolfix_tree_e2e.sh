@@ -58,7 +58,19 @@ run_in "backup=off" "$tree"
 [ "$rc" -eq 0 ] || fail "link loop: exit code $rc"
 tail -c 20 "$work/out" | grep -q 'convert 2 files\.' || fail "link loop: final count"
 grep -q '^skip too long path : ' "$work/out" || fail "link loop: no refusal of the long path"
+
 [ "$(cat "$tree/sub/b.txt")" = $'b\r' ] || fail "link loop: sub/b.txt not converted"
+
+# Forty names of one file, listed one after another: each is opened while the close of the one
+# before may still be out, and must find the file converted, as a visit after that close does.
+tree="$work/hardlink"
+mkdir -p "$tree"
+printf 'one\ntwo\n' >"$tree/a0.txt"
+for i in $(seq 1 39); do ln "$tree/a0.txt" "$tree/a$i.txt"; done
+run_in "backup=off" "$tree"
+[ "$rc" -eq 0 ] && [ "$(wc -l <"$work/out")" -eq 4 ] && [ "$(grep -c '^convert: ' "$work/out")" -eq 1 ] &&
+    grep -q '^convert 1 files\.' "$work/out" || fail "hard links: $(head -c 300 "$work/out")"
+[ "$(cat "$tree/a39.txt")" = "$(crlf one two)" ] || fail "hard links: content"
 
 # A path past 260 characters: refused with one line, and the walk goes on.
 tree="$work/long"
