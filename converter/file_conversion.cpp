@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "converter/backup.h"
 #include "converter/character_walk.h"
 #include "converter/engine.h"
@@ -46,9 +48,9 @@ void close_behind(FileHandle &file, const char *path, bool report, uint32_t *cle
     closing.out = true;
     closing.report = report;
     closing.clean_mark = clean_mark;
-    const size_t length = lstrlenA(path);
+    const size_t length = std::strlen(path);
     if (length < sizeof closing.copy) {
-        memcpy(closing.copy, path, length + 1);
+        std::memcpy(closing.copy, path, length + 1);
         closing.path = closing.copy;
         behind_close(file.take());
         return;
@@ -116,8 +118,8 @@ void report_too_large_file(const char *name) {
 bool convert_file(const char *path, uint32_t *clean_mark) {
     FileHandle file(open_for_conversion(path));
     // The file whose close is out may be this one under another name (a hard link, or a folder
-    // part of the mask that reaches it twice): it is still open, and shares with no one. Today's
-    // answer for this one comes only after that close.
+    // part of the mask that reaches it twice): it is still open, and shares with no one. This
+    // visit then takes the answer that an open after that close gives.
     if (!file.held() && closing.out) {
         settle_closing_file();
         file.reset(open_for_conversion(path));

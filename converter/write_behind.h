@@ -1,8 +1,8 @@
 // The file system's slow part of a conversion, done by a second thread behind the converter:
 // the write of one converted slice while the next one is converted, and the close of a file
-// while the walk goes on to the next. A close can take longer than the file's whole read and
-// write: the system (or a virus scanner that looks at each written file as it is closed) does
-// its work there, and the converter need not wait for it until it has something to say.
+// while the walk goes on to the next. A close can cost as much as the file's read and write
+// (under Wine a request to its server; on Windows, a virus scanner may look at each written
+// file as it is closed), and the converter need not wait for it until it has something to say.
 //
 // One job is out at a time, and each is settled by behind_wait before the next is handed over,
 // so the effects on the disk come in the order the converter asks for them. Where no thread
