@@ -1,6 +1,7 @@
 #include "converter/command_line.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "converter/memory.h"
 
@@ -91,9 +92,7 @@ int split(const char *p, LeadBytePredicate is_lead_byte, char **arguments, char 
 
 char **split_command_line(const char *line, LeadBytePredicate is_lead_byte, int *count) {
     *count = 0;
-    size_t length = 0;
-    while (line[length] != '\0')
-        ++length;
+    const size_t length = std::strlen(line);
     // Every argument after the program name takes at least one byte of line and one blank, and
     // no text is longer than line plus its zero: both bounds hold for any line.
     const size_t pointers = length / 2 + 3;

@@ -35,30 +35,21 @@ struct ClosingFile {
     bool out;
     bool report;
     uint32_t *clean_mark;
-    const char *path; // copy, or the caller's path while it waits
-    char copy[path_buffer_size];
+    char path[path_buffer_size];
 };
-ClosingFile closing = {false, false, nullptr, nullptr, {}};
+ClosingFile closing = {false, false, nullptr, {}};
 
 // Hands the close of file over, with the line that its success will print, and leaves the
 // holder empty.
-void close_behind(FileHandle &file, const char *path, bool report, uint32_t *clean_mark) {
+void close_behind(FileHandle &file, const char (&path)[path_buffer_size], bool report,
+                  uint32_t *clean_mark) {
     settle_closing_file();
-    set_before_print(settle_closing_file);
     closing.out = true;
     closing.report = report;
     closing.clean_mark = clean_mark;
-    const size_t length = std::strlen(path);
-    if (length < sizeof closing.copy) {
-        std::memcpy(closing.copy, path, length + 1);
-        closing.path = closing.copy;
-        behind_close(file.take());
-        return;
-    }
-    // The walk's paths always fit; a longer one is kept whole by waiting for its answer here.
-    closing.path = path;
+    // The path ends inside its buffer, which is the copy's size.
+    std::memcpy(closing.path, path, std::strlen(path) + 1);
     behind_close(file.take());
-    settle_closing_file();
 }
 
 // After a failed rewrite the old bytes from offset on go back over whatever part of the new
@@ -74,12 +65,9 @@ void restore_content(const char *path, HANDLE file, const uint8_t *content, uint
 // alone for everything done through it. The 9x family, NT 4.0, 2000 and XP lack this: there the
 // value would be stored as a time, so it is given only where the system has it.
 void keep_last_access(HANDLE file) {
-    static const bool supported = [] {
-        OSVERSIONINFOA version = {};
-        version.dwOSVersionInfoSize = sizeof version;
-        return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-               version.dwMajorVersion >= 6;
-    }();
+    const OSVERSIONINFOA *version = system_version();
+    const bool supported = version != nullptr && version->dwPlatformId == VER_PLATFORM_WIN32_NT &&
+                           version->dwMajorVersion >= 6;
     // Failing, it leaves the handle as on the older systems: the read then moves the time.
     const FILETIME untouched = {0xFFFFFFFF, 0xFFFFFFFF};
     if (supported)
@@ -115,7 +103,7 @@ void report_too_large_file(const char *name) {
     print_format("skip too large file : %s\n", name);
 }
 
-bool convert_file(const char *path, uint32_t *clean_mark) {
+bool convert_file(const char (&path)[path_buffer_size], uint32_t *clean_mark) {
     FileHandle file(open_for_conversion(path));
     // The file whose close is out may be this one under another name (a hard link, or a folder
     // part of the mask that reaches it twice): it is still open, and shares with no one. This

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "converter/walk_rules.h"
+
 // Converts the file at path in place when its newlines are not all of the target kind; prints
 // "convert: <path>" and counts it in settings when done, or one line for the failure. The size
 // comes from the opened file, so a file that changed since it was listed is still read whole.
@@ -12,7 +14,7 @@
 // The file's close is left out behind the conversion (see settle_closing_file); if it fails,
 // its line is the failure's and *clean_mark is set to 0 then. The mark must last until
 // settle_closing_file has been called.
-bool convert_file(const char *path, uint32_t *clean_mark);
+bool convert_file(const char (&path)[path_buffer_size], uint32_t *clean_mark);
 
 // Waits for the close of the file last converted, if it is out, and prints what its answer
 // calls for: "convert: <path>" with the count, or the failure's line. Every print settles it

@@ -89,11 +89,4 @@ class ProcessBlock {
     size_t capacity_ = 0;
 };
 
-// The same block owned by a scope: given back when it goes.
-class ReusedBlock : public ProcessBlock {
-  public:
-    ReusedBlock() = default;
-    ~ReusedBlock() { release(); }
-};
-
 #endif

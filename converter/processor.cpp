@@ -37,17 +37,25 @@ EnginePath ask() {
         if (highest >= 1)
             __cpuid(1, eax, ebx, ecx, edx);
     }
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version))
+    const OSVERSIONINFOA *version = system_version();
+    if (version == nullptr)
         return EnginePath::portable;
-    return sse2_path_allowed(cpuid, edx, version.dwPlatformId, version.dwMajorVersion,
-                             version.dwMinorVersion)
+    return sse2_path_allowed(cpuid, edx, version->dwPlatformId, version->dwMajorVersion,
+                             version->dwMinorVersion)
                ? EnginePath::sse2
                : EnginePath::portable;
 }
 
 } // namespace
+
+const OSVERSIONINFOA *system_version() {
+    static OSVERSIONINFOA version = {};
+    static const bool answered = [] {
+        version.dwOSVersionInfoSize = sizeof version;
+        return GetVersionExA(&version) != 0;
+    }();
+    return answered ? &version : nullptr;
+}
 
 EnginePath fastest_engine_path() {
     static const EnginePath path = ask();

@@ -48,6 +48,8 @@ int run(int argc, char **argv) {
     char mask_line[mask_line_size];
     format_file_mask(mask_line, sizeof mask_line);
     print_format("%s\n", mask_line);
+    // A file's line waits for its close, and comes out before any line after it.
+    set_before_print(settle_closing_file);
     walk_folder(folder);
     settle_closing_file();
     print_format("convert %d files.\n", static_cast<int>(settings.converted_count));

@@ -6,7 +6,7 @@
 #include "converter/output.h"
 
 void report_system_error(const char *path) {
-    // Read first: any later call, printf included, may overwrite it.
+    // Read first: any later call, a print included, may overwrite it.
     DWORD code = GetLastError();
     report_error_code(path, code);
 }

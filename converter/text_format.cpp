@@ -1,6 +1,7 @@
 #include "converter/text_format.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -11,13 +12,6 @@ char *digits(unsigned long value, char *end) {
         value /= 10;
     } while (value != 0);
     return end;
-}
-
-size_t text_length(const char *text) {
-    size_t length = 0;
-    while (text[length] != '\0')
-        ++length;
-    return length;
 }
 
 struct Bounded {
@@ -55,7 +49,7 @@ void format_to(FormatSink sink, void *context, const char *format, va_list value
             sink(context, "%", 1);
         } else if (at[0] == 's') {
             const char *text = va_arg(values, const char *);
-            sink(context, text, text_length(text));
+            sink(context, text, std::strlen(text));
         } else if (at[0] == '.' && at[1] == '*' && at[2] == 's') {
             // At most precision bytes, stopping at the text's zero like printf.
             int precision = va_arg(values, int);

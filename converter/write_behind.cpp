@@ -5,8 +5,8 @@
 namespace {
 
 // The two threads hand a job over and back through flags that one side sets and the other
-// takes; only InterlockedExchange (an xchg, a barrier for both the processor and the compiler)
-// touches them, as Windows 95 has no compare-exchange.
+// takes; only an exchange (xchg, a barrier for both the processor and the compiler) touches
+// them, since Windows 95 has no compare-exchange to build anything finer with.
 LONG exchange(volatile LONG *flag, LONG value) {
     return __atomic_exchange_n(flag, value, __ATOMIC_SEQ_CST);
 }
@@ -94,8 +94,14 @@ bool have_worker() {
             thread = CreateThread(nullptr, 64 * 1024, work_behind, nullptr, 0, &id);
         worker_state = thread != nullptr ? 1 : -1;
         // The thread's handle is not needed: nothing waits for its end.
-        if (thread != nullptr)
+        if (thread != nullptr) {
             CloseHandle(thread);
+        } else {
+            if (worker_waiter.wake != nullptr)
+                CloseHandle(worker_waiter.wake);
+            if (converter_waiter.wake != nullptr)
+                CloseHandle(converter_waiter.wake);
+        }
     }
     return worker_state == 1;
 }

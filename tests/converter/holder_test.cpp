@@ -33,8 +33,8 @@ TEST(Holder, ReleasesOnceAndReportsAFailedRelease) {
     EXPECT_EQ(2, releases);
 }
 
-TEST(ReusedBlock, IsReplacedOnlyByALargerOne) {
-    ReusedBlock block;
+TEST(ProcessBlock, IsReplacedOnlyByALargerOne) {
+    ProcessBlock block;
     uint8_t *first = block.reserve(40000);
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, block.reserve(10));
@@ -44,6 +44,7 @@ TEST(ReusedBlock, IsReplacedOnlyByALargerOne) {
     ASSERT_NE(nullptr, second);
     second[(3u << 20) - 1] = 1;
     EXPECT_EQ(second, block.reserve(3u << 20));
+    block.release();
 }
 
 } // namespace
