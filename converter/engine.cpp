@@ -487,15 +487,6 @@ uint64_t converted_size(const uint8_t *content, uint32_t length, int32_t kind, b
     return size_from_counts(length, counts, kind);
 }
 
-NewlineScan scan_newlines(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
-                          EnginePath path) {
-    NewlineScan scan;
-    scan.first_change = find_first_change(content, length, kind, repair, path);
-    scan.changed = scan.first_change != length;
-    scan.output_size = scan.changed ? converted_size(content, length, kind, repair, path) : length;
-    return scan;
-}
-
 namespace {
 
 // How far past its stop a write may read: a step that begins before it is taken whole.
@@ -512,11 +503,6 @@ uint32_t write_until(const uint8_t *content, uint32_t length, uint32_t &from, ui
 }
 
 } // namespace
-
-uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                         int32_t kind, bool repair, EnginePath path) {
-    return write_until(content, length, from, length, out, kind, repair, path);
-}
 
 uint32_t write_slice(const uint8_t *content, uint32_t length, uint32_t &from, uint8_t *out,
                      uint32_t room, int32_t kind, bool repair, EnginePath path) {

@@ -21,24 +21,15 @@ uint32_t find_first_change(const uint8_t *content, uint32_t length, int32_t kind
 uint64_t converted_size(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
                         EnginePath path);
 
+// Both figures for one content, as the UTF engine's scan gives them.
 struct NewlineScan {
     bool changed;          // the converted content differs from the content
     uint32_t first_change; // where the first newline to be rewritten begins; length if unchanged
     uint64_t output_size;  // the converted content's exact size
 };
 
-// Both figures above, the size only for changed content (unchanged content keeps its length).
-NewlineScan scan_newlines(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
-                          EnginePath path);
-
 // Block-wise stores may pass the end of the converted bytes by up to this many bytes.
 enum : uint32_t { converted_slack = 16 };
-
-// Writes the converted content from offset from (a first_change, or 0) to its end into out,
-// which must hold output_size - from + converted_slack bytes. The bytes before from are the
-// content's own. Returns how many bytes it wrote that belong to the converted content.
-uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from, uint8_t *out,
-                         int32_t kind, bool repair, EnginePath path);
 
 // The write in slices, through one block of a fixed size, for content of any length:
 //
@@ -50,8 +41,9 @@ uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from,
 //
 // A slice begins at from, which must be where a newline may begin (0, a first_change, or where
 // the slice before ended), and ends where a newline or a plain byte ends, never inside a
-// newline; the look-ahead still reads the bytes past the slice. The slices together are what
-// write_converted gives, byte for byte, whatever the room.
+// newline; the look-ahead still reads the bytes past the slice. The slices together are the
+// converted content from from on, byte for byte, whatever the room; a room of UINT32_MAX takes
+// it all in one slice, into a block of the converted size from from on plus converted_slack.
 enum : uint32_t { slice_minimum = 64 };
 
 // Writes the next slice into out, which holds room bytes (at least slice_minimum, any block

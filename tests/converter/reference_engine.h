@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "converter/engine.h"
+
 // Growable byte block for converted content. Owns its block; adds no terminator.
 struct OutputBuffer {
     uint32_t capacity = 0;
@@ -44,5 +46,22 @@ bool emit_newline(OutputBuffer &out, int32_t kind);
 // from content. Reads no byte past content + length.
 Conversion convert_newlines(const uint8_t *content, OutputBuffer &out, uint32_t length,
                             int32_t kind, bool repair);
+
+// The shipped engine over whole content, as tests, fuzzers and benchmarks take it: the first
+// change with the exact converted size (the size only for changed content), and the write of
+// everything from from into out, which must hold output_size - from + converted_slack bytes.
+inline NewlineScan scan_newlines(const uint8_t *content, uint32_t length, int32_t kind, bool repair,
+                                 EnginePath path) {
+    NewlineScan scan;
+    scan.first_change = find_first_change(content, length, kind, repair, path);
+    scan.changed = scan.first_change != length;
+    scan.output_size = scan.changed ? converted_size(content, length, kind, repair, path) : length;
+    return scan;
+}
+
+inline uint32_t write_converted(const uint8_t *content, uint32_t length, uint32_t from,
+                                uint8_t *out, int32_t kind, bool repair, EnginePath path) {
+    return write_slice(content, length, from, out, UINT32_MAX, kind, repair, path);
+}
 
 #endif
