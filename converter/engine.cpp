@@ -176,8 +176,8 @@ uint32_t after_clean(const uint8_t *content, uint32_t at, uint32_t clean_end, in
     return clean_end;
 }
 
-// Nonzero when the eight bytes at here are not clean for kind (see find_change_words); reads
-// the byte after them.
+// Nonzero when the eight bytes at here are not clean for kind (see find_change_words); for
+// Windows it reads the byte after them too.
 template <int32_t kind> inline uint32_t step_faults(const uint8_t *here) {
     uint32_t first = load_word(here);
     uint32_t second = load_word(here + 4);
